@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Builds everything twice, plain and with AddressSanitizer and UndefinedBehaviorSanitizer,
+# and runs the whole test suite in both builds.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/deps.sh
+jobs=${VASKAREL_JOBS:-2}
+export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
+export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$PWD/tests/lsan.supp:print_suppressions=0}
+export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
+status=0
+for variant in plain sanitize; do
+  dir=build
+  flags=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DVASKAREL_SANITIZE=OFF)
+  if [ "$variant" = sanitize ]; then
+    dir=build-sanitize
+    flags=(-DCMAKE_BUILD_TYPE=Debug -DVASKAREL_SANITIZE=ON -DVASKAREL_BUILD_BENCH=OFF)
+  fi
+  echo "== $variant build ($dir)"
+  cmake -S . -B "$dir" -G Ninja "${flags[@]}" >/dev/null
+  cmake --build "$dir" -j"$jobs"
+  echo "== $variant tests"
+  (cd "$dir" && ctest --output-on-failure -j"$jobs" --timeout 300) || status=1
+done
+exit $status

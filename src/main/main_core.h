@@ -1,0 +1,95 @@
+// The Qt-free logic of the main window: the text panes, the file dialogs, the program
+// paths and flags, and every command the window runs. The window (TMainForm) builds
+// the views and dialogs, hands them in here, and calls one method per command inside
+// RunCommand, the one failure guard.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "main/text_pane.h"
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+#include "platform/text_view.h"
+
+// What the logic needs from the world outside: views, dialogs, boxes, clock, formats
+// and two small window hooks.
+struct MainServices {
+  platform::TextView& logView;
+  platform::TextView& codeView;
+  platform::TextView& headerView;
+  platform::TextView& mergedView;
+  platform::TextView& dokuView;
+  platform::FileDialog& openDialog;
+  platform::FileDialog& saveDialog;
+  platform::MessageBoxes& boxes;
+  platform::Clock& clock;
+  platform::LocaleFormats formats;
+  // Makes the page of this index active (start-up shows page 0).
+  std::function<void(int)> showPage;
+  // Connects the status-bar hint display (OnAppHint).
+  std::function<void()> installAppHint;
+  // Tells the application to end its message loop.
+  std::function<void()> terminate;
+};
+
+// The application title for an executable name: cut before the first ".", every
+// character after the first lower-cased ("Merge.EXE" -> "Merge").
+std::string ApplicationTitleFor(const std::string& executableName);
+
+// The message an error box shows: a "." added when the last character's code is
+// above that of ".".
+std::string ErrorBoxText(const std::string& message);
+
+class TMainCore {
+ public:
+  explicit TMainCore(MainServices services);
+  TMainCore(const TMainCore&) = delete;
+  TMainCore& operator=(const TMainCore&) = delete;
+
+  // Panes.
+  TextPane m4Log, m4CodeFile, m4HeaderFile, m4MergedFile, m4Doku;
+
+  // Program paths and flags (set by start-up).
+  std::string programDir, configFile, docFile, logFile;
+  bool initialised = false;
+  bool configChanged = false;
+  std::string applicationTitle = "Vaskarel";
+
+  // Runs one user command inside the failure guard: a failure ends the command and is
+  // shown in an error box captioned with the application title. Never throws.
+  void RunCommand(const std::function<void()>& command);
+
+  // Commands.
+  void LoadCodeFile();
+  void LoadHeaderFile();
+  void SaveMergedFile();
+  void MergeFiles();
+  void ReadConfig();
+  void WriteConfig();
+  // Asks about a changed configuration; the program ends whatever the answer.
+  void Exit();
+
+  // Start-up sequence for the executable at exePath (FormCreate). Runs inside the
+  // guard: a failure ends it at that step with the error box.
+  void FormCreate(const std::string& exePath);
+
+  // Settings edit changed (OnConfigChange); log pane changed (OnLogChange).
+  void OnConfigChange();
+  void OnLogChange();
+
+  // Writes one activity-log line (AddLine on the log pane).
+  void Log(std::string_view line) { m4Log.AddLine(line); }
+
+  platform::FileDialog& OpenDialog() { return services_.openDialog; }
+  platform::FileDialog& SaveDialog() { return services_.saveDialog; }
+  platform::MessageBoxes& Boxes() { return services_.boxes; }
+  platform::Clock& Clock() { return services_.clock; }
+  const platform::LocaleFormats& Formats() const { return services_.formats; }
+  const MainServices& Services() const { return services_; }
+
+ private:
+  MainServices services_;
+  // A command shows at most one box for failures of the log file.
+  bool logFailureShown_ = false;
+};

@@ -1,0 +1,40 @@
+// A text pane: the store of one text of the window (log, code, header, merged,
+// help), standing on a platform text view. Line breaks in a pane are CR LF; no NUL
+// is ever part of its text.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "platform/text_view.h"
+
+// Makes every line break CR LF (CR LF stays, lone CR and lone LF become CR LF, so LF
+// CR and CR CR LF count as two) and cuts the text at its first NUL.
+std::string NormalizeLineBreaks(std::string_view text);
+
+class TextPane {
+ public:
+  explicit TextPane(platform::TextView& view);
+
+  std::string GetWholeText() const;
+  // Notifies OnChange once, unless the normalised text equals the current one.
+  // Throws EMemoCapacity (pane unchanged) when the view cannot take it.
+  void SetWholeText(std::string_view text);
+  // Appends s as the last line; notifies once.
+  void AddLine(std::string_view s);
+  void ClearText();
+  // Throws EFOpenError (pane unchanged) or EMemoCapacity.
+  void LoadText(const std::string& fileName);
+  // Throws EFCreateError or EWriteError; the bytes are durable when it returns.
+  void SaveText(const std::string& fileName) const;
+  size_t LineCount() const;
+  // Line i (below LineCount) without its CR LF, at most its first 4096 characters.
+  std::string LineAt(size_t i) const;
+
+  void SetOnChange(std::function<void()> handler);
+  platform::TextView& View() const { return view_; }
+
+ private:
+  platform::TextView& view_;
+};

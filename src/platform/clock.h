@@ -1,0 +1,49 @@
+// Local date and time, the user's date and time formats, and the two stamps the
+// program writes: the date-time prefix of log lines and the backup suffix.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+struct DateTime {
+  int year = 0, month = 0, day = 0;  // month and day from 1
+  int hour = 0, minute = 0, second = 0, millisecond = 0;
+};
+
+class Clock {
+ public:
+  virtual ~Clock() = default;
+  virtual DateTime Now() = 0;
+};
+
+// The local clock of the machine.
+Clock& SystemClock();
+
+// The user's short date and long time formats as format patterns of the
+// program's formatter (see FormatDateTime), with the locale's AM/PM markers.
+struct LocaleFormats {
+  std::string shortDate;  // e.g. "dd.mm.yyyy" or "m/d/yyyy"
+  std::string longTime;   // e.g. "hh:nn:ss" or "h:nn:ss ampm"
+  std::string amMarker = "AM";
+  std::string pmMarker = "PM";
+};
+
+// The formats of the user's locale (LC_TIME); the C locale gives a numeric date and a
+// 24-hour time with seconds.
+LocaleFormats UserLocaleFormats();
+
+// Formats t by pattern: yyyy/yy, m/mm (month), d/dd, h/hh, n/nn (minutes), s/ss,
+// "ampm" (the locale's marker, and a 12-hour clock for h), quoted literals; anything
+// else is copied.
+std::string FormatDateTime(std::string_view pattern, const DateTime& t,
+                           const LocaleFormats& formats);
+
+// The short date, then, unless the time is exactly 00:00:00, a blank and the long time.
+std::string DateTimePrefix(const DateTime& t, const LocaleFormats& formats);
+
+// "yyyy-mm-dd-hh-nn-ss": the stamp behind a backup name.
+std::string BackupStamp(const DateTime& t);
+
+}  // namespace platform

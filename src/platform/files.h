@@ -1,0 +1,79 @@
+// The file-system services the rest of the program uses. Every file operation of
+// the program goes through the FileSystem returned by Files(), so tests can swap in
+// a fake that fails at a chosen step.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+// An open file for writing. Errors are errno values (0 means success).
+class WritableFile {
+ public:
+  virtual ~WritableFile() = default;
+  // Writes all of bytes, looping on short writes; returns 0 or the errno of the
+  // failing write call. `written` (when given) receives the number of bytes that
+  // reached the file.
+  virtual int Write(std::string_view bytes, size_t* written = nullptr) = 0;
+  // Makes the written bytes durable (fsync).
+  virtual int Sync() = 0;
+  // Closes the file; later calls do nothing. The destructor closes too.
+  virtual int Close() = 0;
+};
+
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+
+  // True when path names an existing entry that is not a directory.
+  virtual bool FileExists(const std::string& path) = 0;
+  virtual bool DirectoryExists(const std::string& path) = 0;
+  // Creates the directory and every missing parent. 0 or errno.
+  virtual int ForceDirectories(const std::string& path) = 0;
+  // Renames from to to; never replaces an existing `to` (EEXIST), also under a race.
+  virtual int RenameNoReplace(const std::string& from, const std::string& to) = 0;
+  // Reads every byte of a file. 0 or errno (ENOENT, EISDIR, EACCES, ...).
+  virtual int ReadWholeFile(const std::string& path, std::string& out) = 0;
+  // Creates a file or truncates an existing one, for writing. null and err set on failure.
+  virtual std::unique_ptr<WritableFile> CreateOrReplace(const std::string& path, int& err) = 0;
+  // Opens a file for appending (O_APPEND), creating it when missing.
+  virtual std::unique_ptr<WritableFile> OpenAppend(const std::string& path, int& err) = 0;
+  // The process's standard output; closing the returned object never closes it.
+  // null and err set when the process has no usable standard output.
+  virtual std::unique_ptr<WritableFile> StandardOutput(int& err) = 0;
+  // Syncs the directory that holds path, so a rename or a new entry there is durable.
+  virtual int SyncParentDirectory(const std::string& path) = 0;
+  virtual std::string CurrentDirectory() = 0;
+  virtual int SetCurrentDirectory(const std::string& path) = 0;
+  // When path exists as written, returns it. Otherwise looks it up component by
+  // component ignoring letter case and returns the name as it stands on disk, or
+  // nullopt when no such entry exists.
+  virtual std::optional<std::string> FindIgnoringCase(const std::string& path) = 0;
+};
+
+// The file system in force: the real one unless a test installed another.
+FileSystem& Files();
+// The real file system, whatever is installed.
+FileSystem& RealFiles();
+
+// Installs a file system for the lifetime of the object (tests).
+class ScopedFileSystem {
+ public:
+  explicit ScopedFileSystem(FileSystem& fs);
+  ~ScopedFileSystem();
+  ScopedFileSystem(const ScopedFileSystem&) = delete;
+  ScopedFileSystem& operator=(const ScopedFileSystem&) = delete;
+
+ private:
+  FileSystem* previous_;
+};
+
+// Path helpers for the host's conventions.
+char PathDelimiter();  // '/' here, '\\' on Windows
+// The folder part of a path without its trailing delimiter ("/a/b.c" -> "/a", "b.c" -> "").
+std::string FolderOf(const std::string& path);
+
+}  // namespace platform
