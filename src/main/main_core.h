@@ -64,6 +64,9 @@ class TMainCore {
   void LoadCodeFile();
   void LoadHeaderFile();
   void SaveMergedFile();
+  // Gives the save dialog its filter and default extension (SaveMergedFile does it
+  // before each use; the window may call it when it builds the dialogs).
+  void SetUpDialogs();
   void MergeFiles();
   void ReadConfig();
   void WriteConfig();

@@ -1,1 +1,129 @@
-// (to be written)
+// Loading the code and header files into their panes and saving the merged pane, with
+// the header lookup and the time-stamped backup of a file about to be replaced.
+#include "main/source_files.h"
+
+#include <cerrno>
+#include <string_view>
+#include <system_error>
+
+#include "_4str32/exceptions.h"
+#include "main/main_core.h"
+#include "platform/files.h"
+
+// The second label of both open-dialog filters lacks its closing parenthesis: that is
+// how users have always seen it, so it stays.
+const char* const kCodeFileFilter = "code files (*.c)|*.c|all files (*.*|*.*";
+const char* const kHeaderFileFilter = "header files (*.h)|*.h|all files (*.*|*.*";
+const char* const kSaveFileFilter = "code files (*.c)|*.c|all files (*.*)|*.*";
+const char* const kSaveDefaultExt = "c";
+
+namespace {
+
+// Where the last name component of path starts: behind the last slash or the host's
+// path delimiter.
+size_t LastComponentStart(const std::string& path) {
+  const char delimiters[] = {'/', platform::PathDelimiter(), '\0'};
+  const size_t slash = path.find_last_of(delimiters);
+  return slash == std::string::npos ? 0 : slash + 1;
+}
+
+std::string ReasonOf(int err) {
+  return std::generic_category().message(err);
+}
+
+// How many numbered alternatives a backup may take when its plain name is taken.
+constexpr int kMaxBackupNumber = 99;
+
+}  // namespace
+
+std::string HeaderFileNameOf(const std::string& codeFile) {
+  const size_t start = LastComponentStart(codeFile);
+  const size_t dot = codeFile.rfind('.');
+  if (dot == std::string::npos || dot < start) return codeFile + ".h";
+  return codeFile.substr(0, dot) + ".h";
+}
+
+std::string FindHeaderFileOf(const std::string& codeFile) {
+  platform::FileSystem& files = platform::Files();
+  const std::string header = HeaderFileNameOf(codeFile);
+  if (files.FileExists(header)) return header;
+  // Script folders mix letter case (dialog.c beside Dialog.h); take the header as it
+  // stands on disk.
+  if (auto found = files.FindIgnoringCase(header); found && files.FileExists(*found)) {
+    return *found;
+  }
+  return {};
+}
+
+std::string BackupNameFor(const std::string& target, const platform::DateTime& t) {
+  return target + "." + platform::BackupStamp(t);
+}
+
+std::string MakeBackup(const std::string& target, const platform::DateTime& t) {
+  platform::FileSystem& files = platform::Files();
+  const std::string base = BackupNameFor(target, t);
+  // A second save within the same second finds the plain name taken; the rename never
+  // replaces an existing backup, so each older version keeps a name of its own.
+  for (int number = 0; number <= kMaxBackupNumber; ++number) {
+    const std::string name = number == 0 ? base : base + "." + std::to_string(number);
+    const int err = files.RenameNoReplace(target, name);
+    if (err == 0) return name;
+    if (err != EEXIST) {
+      throw Exception("Cannot make a backup of " + target + ": " + ReasonOf(err));
+    }
+  }
+  throw Exception("Cannot make a backup of " + target + ": every backup name from " + base +
+                  " to " + base + "." + std::to_string(kMaxBackupNumber) + " is taken");
+}
+
+void TMainCore::SetUpDialogs() {
+  SaveDialog().SetFilter(kSaveFileFilter);
+  SaveDialog().SetDefaultExt(kSaveDefaultExt);
+}
+
+void TMainCore::LoadCodeFile() {
+  OpenDialog().SetFilter(kCodeFileFilter);
+  if (!OpenDialog().Execute()) return;
+  const std::string codeFile = OpenDialog().FileName();
+  SaveDialog().SetInitialDir(platform::FolderOf(codeFile));
+  SaveDialog().SetFileName(codeFile);
+
+  m4CodeFile.LoadText(codeFile);
+  Log(" Load code file :");
+  Log("    " + codeFile);
+
+  const std::string headerFile = FindHeaderFileOf(codeFile);
+  if (headerFile.empty()) return;
+  m4HeaderFile.LoadText(headerFile);
+  Log(" Assume that corresponding header file is also to be loaded :");
+  Log("    " + headerFile);
+}
+
+void TMainCore::LoadHeaderFile() {
+  OpenDialog().SetFilter(kHeaderFileFilter);
+  if (!OpenDialog().Execute()) return;
+  const std::string headerFile = OpenDialog().FileName();
+  SaveDialog().SetInitialDir(platform::FolderOf(headerFile));
+
+  m4HeaderFile.LoadText(headerFile);
+  Log(" Load header file :");
+  Log("    " + headerFile);
+}
+
+void TMainCore::SaveMergedFile() {
+  SetUpDialogs();
+  if (!SaveDialog().Execute()) return;
+  const std::string target = SaveDialog().FileName();
+  OpenDialog().SetInitialDir(platform::FolderOf(target));
+
+  // The old content must survive under its backup name before anything is written:
+  // MakeBackup throws, leaving the target untouched, when no backup can be made.
+  if (platform::Files().FileExists(target)) MakeBackup(target, Clock().Now());
+  m4MergedFile.SaveText(target);
+  // The file's bytes are durable now; syncing the folder makes the backup's new name and
+  // the new entry durable too. A file system that cannot sync folders keeps the save.
+  platform::Files().SyncParentDirectory(target);
+
+  Log(" Save merged file :");
+  Log("    " + target);
+}

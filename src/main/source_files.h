@@ -10,6 +10,7 @@
 extern const char* const kCodeFileFilter;    // "code files (*.c)|*.c|all files (*.*|*.*"
 extern const char* const kHeaderFileFilter;  // "header files (*.h)|*.h|all files (*.*|*.*"
 extern const char* const kSaveFileFilter;    // "code files (*.c)|*.c|all files (*.*)|*.*"
+extern const char* const kSaveDefaultExt;    // "c"
 
 // The code file's name with the extension of its last component replaced by ".h"
 // (".h" appended when that component has no dot).
