@@ -3,10 +3,14 @@
 // a fake that fails at a chosen step.
 #pragma once
 
+#include <algorithm>
+#include <cerrno>
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace platform {
 
@@ -22,6 +26,15 @@ class WritableFile {
   virtual int Sync() = 0;
   // Closes the file; later calls do nothing. The destructor closes too.
   virtual int Close() = 0;
+};
+
+// One entry of a directory listing.
+struct DirectoryEntry {
+  // A symbolic link counts as what it points to, except that a link to a directory is
+  // Other, so that a walk down a tree never loops.
+  enum class Kind { File, Directory, Other };
+  std::string name;
+  Kind kind = Kind::Other;
 };
 
 class FileSystem {
@@ -52,6 +65,10 @@ class FileSystem {
   // component ignoring letter case and returns the name as it stands on disk, or
   // nullopt when no such entry exists.
   virtual std::optional<std::string> FindIgnoringCase(const std::string& path) = 0;
+  // The entries of a directory without "." and "..", sorted by name. 0 or errno.
+  virtual int ListDirectory(const std::string& path, std::vector<DirectoryEntry>& out);
+  // Deletes a file, never a directory (EISDIR). 0 or errno.
+  virtual int RemoveFile(const std::string& path);
 };
 
 // The file system in force: the real one unless a test installed another.
@@ -75,5 +92,43 @@ class ScopedFileSystem {
 char PathDelimiter();  // '/' here, '\\' on Windows
 // The folder part of a path without its trailing delimiter ("/a/b.c" -> "/a", "b.c" -> "").
 std::string FolderOf(const std::string& path);
+
+// Portable defaults of the listing and deletion, through the standard library; a file
+// system may override them.
+inline int FileSystem::ListDirectory(const std::string& path, std::vector<DirectoryEntry>& out) {
+  namespace fs = std::filesystem;
+  out.clear();
+  std::error_code ec;
+  fs::directory_iterator it(path.empty() ? fs::path(".") : fs::path(path), ec);
+  for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
+    DirectoryEntry entry;
+    entry.name = it->path().filename().string();
+    std::error_code statEc;
+    fs::file_status link = it->symlink_status(statEc);
+    fs::file_status target = it->status(statEc);
+    if (fs::is_directory(target)) {
+      entry.kind =
+          fs::is_symlink(link) ? DirectoryEntry::Kind::Other : DirectoryEntry::Kind::Directory;
+    } else if (fs::is_regular_file(target)) {
+      entry.kind = DirectoryEntry::Kind::File;
+    }
+    out.push_back(std::move(entry));
+  }
+  if (ec) {
+    out.clear();
+    return ec.value();
+  }
+  std::sort(out.begin(), out.end(),
+            [](const DirectoryEntry& a, const DirectoryEntry& b) { return a.name < b.name; });
+  return 0;
+}
+
+inline int FileSystem::RemoveFile(const std::string& path) {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  if (fs::is_directory(fs::symlink_status(path, ec))) return EISDIR;
+  if (!fs::remove(path, ec)) return ec ? ec.value() : ENOENT;
+  return 0;
+}
 
 }  // namespace platform
