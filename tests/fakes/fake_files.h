@@ -1,0 +1,154 @@
+// A file system for tests that works on the real disk but fails at a chosen step.
+// Install it with platform::ScopedFileSystem:
+//
+//   FaultyFileSystem faulty;
+//   faulty.writeLimit = 10;              // the 11th byte written fails with ENOSPC
+//   platform::ScopedFileSystem scope(faulty);
+#pragma once
+
+#include <cerrno>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/files.h"
+
+class FaultyFileSystem : public platform::FileSystem {
+ public:
+  explicit FaultyFileSystem(platform::FileSystem& inner = platform::RealFiles()) : inner_(inner) {}
+
+  // Failures: an errno value other than 0 makes the call fail with it.
+  int createError = 0;  // CreateOrReplace
+  int appendError = 0;  // OpenAppend
+  int readError = 0;    // ReadWholeFile
+  int renameError = 0;  // RenameNoReplace
+  int forceDirectoriesError = 0;
+  int syncError = 0;   // WritableFile::Sync
+  int closeError = 0;  // WritableFile::Close (the file is still closed)
+  // Bytes that may be written in all, over every file opened through this object;
+  // the write that goes beyond writes what still fits, then fails with writeError.
+  std::optional<size_t> writeLimit;
+  int writeError = ENOSPC;
+  // StandardOutput fails with EBADF, as in a program started without one.
+  bool noStandardOutput = false;
+  // StandardOutput writes into standardOutput instead of the process's fd 1.
+  bool captureStandardOutput = false;
+  std::string standardOutput;
+
+  // Calls seen.
+  int createCalls = 0, appendCalls = 0, readCalls = 0, renameCalls = 0, standardOutputCalls = 0;
+  int writeCalls = 0, syncCalls = 0;
+  size_t bytesWritten = 0;
+
+  bool FileExists(const std::string& path) override { return inner_.FileExists(path); }
+  bool DirectoryExists(const std::string& path) override { return inner_.DirectoryExists(path); }
+  int ForceDirectories(const std::string& path) override {
+    return forceDirectoriesError ? forceDirectoriesError : inner_.ForceDirectories(path);
+  }
+  int RenameNoReplace(const std::string& from, const std::string& to) override {
+    ++renameCalls;
+    return renameError ? renameError : inner_.RenameNoReplace(from, to);
+  }
+  int ReadWholeFile(const std::string& path, std::string& out) override {
+    ++readCalls;
+    if (readError) {
+      out.clear();
+      return readError;
+    }
+    return inner_.ReadWholeFile(path, out);
+  }
+  std::unique_ptr<platform::WritableFile> CreateOrReplace(const std::string& path,
+                                                          int& err) override {
+    ++createCalls;
+    if (createError) return Fail(createError, err);
+    return Wrap(inner_.CreateOrReplace(path, err));
+  }
+  std::unique_ptr<platform::WritableFile> OpenAppend(const std::string& path, int& err) override {
+    ++appendCalls;
+    if (appendError) return Fail(appendError, err);
+    return Wrap(inner_.OpenAppend(path, err));
+  }
+  std::unique_ptr<platform::WritableFile> StandardOutput(int& err) override {
+    ++standardOutputCalls;
+    if (noStandardOutput) return Fail(EBADF, err);
+    if (captureStandardOutput) {
+      err = 0;
+      return Wrap(std::make_unique<StringFile>(standardOutput));
+    }
+    return Wrap(inner_.StandardOutput(err));
+  }
+  int SyncParentDirectory(const std::string& path) override {
+    return inner_.SyncParentDirectory(path);
+  }
+  std::string CurrentDirectory() override { return inner_.CurrentDirectory(); }
+  int SetCurrentDirectory(const std::string& path) override {
+    return inner_.SetCurrentDirectory(path);
+  }
+  std::optional<std::string> FindIgnoringCase(const std::string& path) override {
+    return inner_.FindIgnoringCase(path);
+  }
+
+ private:
+  class StringFile : public platform::WritableFile {
+   public:
+    explicit StringFile(std::string& out) : out_(out) {}
+    int Write(std::string_view bytes, size_t* written) override {
+      out_.append(bytes);
+      if (written) *written = bytes.size();
+      return 0;
+    }
+    int Sync() override { return 0; }
+    int Close() override { return 0; }
+
+   private:
+    std::string& out_;
+  };
+
+  class FaultyFile : public platform::WritableFile {
+   public:
+    FaultyFile(FaultyFileSystem& owner, std::unique_ptr<platform::WritableFile> inner)
+        : owner_(owner), inner_(std::move(inner)) {}
+    int Write(std::string_view bytes, size_t* written) override {
+      ++owner_.writeCalls;
+      size_t allowed = bytes.size();
+      if (owner_.writeLimit) {
+        size_t left =
+            *owner_.writeLimit > owner_.bytesWritten ? *owner_.writeLimit - owner_.bytesWritten : 0;
+        if (left < allowed) allowed = left;
+      }
+      size_t done = 0;
+      int err = inner_->Write(bytes.substr(0, allowed), &done);
+      owner_.bytesWritten += done;
+      if (written) *written = done;
+      if (err == 0 && allowed < bytes.size()) err = owner_.writeError;
+      return err;
+    }
+    int Sync() override {
+      ++owner_.syncCalls;
+      return owner_.syncError ? owner_.syncError : inner_->Sync();
+    }
+    int Close() override {
+      int err = inner_->Close();
+      if (closed_) return err;
+      closed_ = true;
+      return owner_.closeError ? owner_.closeError : err;
+    }
+
+   private:
+    FaultyFileSystem& owner_;
+    std::unique_ptr<platform::WritableFile> inner_;
+    bool closed_ = false;
+  };
+
+  static std::unique_ptr<platform::WritableFile> Fail(int error, int& err) {
+    err = error;
+    return nullptr;
+  }
+  std::unique_ptr<platform::WritableFile> Wrap(std::unique_ptr<platform::WritableFile> file) {
+    if (!file) return nullptr;
+    return std::make_unique<FaultyFile>(*this, std::move(file));
+  }
+
+  platform::FileSystem& inner_;
+};

@@ -1,0 +1,357 @@
+#include "platform/files.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+#include <vector>
+
+#include "fakes/fake_files.h"
+
+namespace fs = std::filesystem;
+using platform::Files;
+using platform::RealFiles;
+
+namespace {
+
+// A fresh directory per test, removed afterwards.
+class FilesTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = (fs::temp_directory_path() / "vk-files-XXXXXX").string();
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    dir_ = pattern;
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  std::string Path(const std::string& name) const { return dir_ + "/" + name; }
+  void Put(const std::string& name, const std::string& bytes) const {
+    std::ofstream(Path(name), std::ios::binary) << bytes;
+  }
+  std::string Get(const std::string& name) const {
+    std::string out;
+    EXPECT_EQ(RealFiles().ReadWholeFile(Path(name), out), 0) << name;
+    return out;
+  }
+
+  std::string dir_;
+};
+
+TEST_F(FilesTest, ExistenceTellsFilesFromDirectories) {
+  Put("f", "x");
+  fs::create_directory(Path("d"));
+  struct Case {
+    std::string path;
+    bool file, directory;
+  } cases[] = {{Path("f"), true, false},     {Path("d"), false, true},    {Path("d/"), false, true},
+               {Path("none"), false, false}, {Path("f/x"), false, false}, {"", false, false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.path);
+    EXPECT_EQ(RealFiles().FileExists(c.path), c.file);
+    EXPECT_EQ(RealFiles().DirectoryExists(c.path), c.directory);
+  }
+}
+
+TEST_F(FilesTest, RenameNeverReplaces) {
+  Put("a", "old a");
+  Put("b", "old b");
+  EXPECT_EQ(RealFiles().RenameNoReplace(Path("a"), Path("b")), EEXIST);
+  EXPECT_EQ(Get("a"), "old a");
+  EXPECT_EQ(Get("b"), "old b");
+
+  EXPECT_EQ(RealFiles().RenameNoReplace(Path("a"), Path("c")), 0);
+  EXPECT_FALSE(RealFiles().FileExists(Path("a")));
+  EXPECT_EQ(Get("c"), "old a");
+  EXPECT_EQ(RealFiles().RenameNoReplace(Path("missing"), Path("d")), ENOENT);
+}
+
+// Many threads rename their own file to one shared name at once: exactly one wins,
+// and the winner's bytes are what the name holds; every loser keeps its file.
+TEST_F(FilesTest, RenameRaceHasOneWinnerAndLosesNothing) {
+  constexpr int kThreads = 8;
+  for (int round = 0; round < 20; ++round) {
+    SCOPED_TRACE(round);
+    for (int t = 0; t < kThreads; ++t) Put("src" + std::to_string(t), "from " + std::to_string(t));
+    std::atomic<bool> go{false};
+    std::vector<int> results(kThreads);
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t) {
+      threads.emplace_back([&, t] {
+        while (!go) {
+        }
+        results[t] = RealFiles().RenameNoReplace(Path("src" + std::to_string(t)), Path("target"));
+      });
+    }
+    go = true;
+    for (auto& th : threads) th.join();
+    int winner = -1;
+    for (int t = 0; t < kThreads; ++t) {
+      if (results[t] == 0) {
+        EXPECT_EQ(winner, -1) << "two renames succeeded";
+        winner = t;
+      } else {
+        EXPECT_EQ(results[t], EEXIST);
+        EXPECT_EQ(Get("src" + std::to_string(t)), "from " + std::to_string(t));
+      }
+    }
+    ASSERT_NE(winner, -1);
+    EXPECT_EQ(Get("target"), "from " + std::to_string(winner));
+    fs::remove(Path("target"));
+    for (int t = 0; t < kThreads; ++t) fs::remove(Path("src" + std::to_string(t)));
+  }
+}
+
+TEST_F(FilesTest, ReadWholeFileErrors) {
+  Put("bytes", std::string("a\0b\r\n\xff", 6));
+  EXPECT_EQ(Get("bytes"), std::string("a\0b\r\n\xff", 6));
+  Put("empty", "");
+  EXPECT_EQ(Get("empty"), "");
+
+  fs::create_directory(Path("d"));
+  struct Case {
+    std::string path;
+    int err;
+  } cases[] = {{Path("none"), ENOENT},
+               {Path("d"), EISDIR},
+               {Path("none/x"), ENOENT},
+               {Path("bytes/x"), ENOTDIR},
+               {"", ENOENT}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.path);
+    std::string out = "stale";
+    EXPECT_EQ(RealFiles().ReadWholeFile(c.path, out), c.err);
+    EXPECT_EQ(out, "");
+  }
+}
+
+TEST_F(FilesTest, CreateOrReplaceTruncatesAndAppendAppends) {
+  Put("f", "a long old content");
+  int err = -1;
+  auto file = RealFiles().CreateOrReplace(Path("f"), err);
+  ASSERT_TRUE(file);
+  EXPECT_EQ(err, 0);
+  size_t written = 0;
+  EXPECT_EQ(file->Write("new", &written), 0);
+  EXPECT_EQ(written, 3u);
+  EXPECT_EQ(file->Sync(), 0);
+  EXPECT_EQ(file->Close(), 0);
+  EXPECT_EQ(file->Close(), 0);  // a second close does nothing
+  EXPECT_EQ(Get("f"), "new");
+
+  auto log = RealFiles().OpenAppend(Path("f"), err);
+  ASSERT_TRUE(log);
+  EXPECT_EQ(log->Write(" more"), 0);
+  log.reset();
+  EXPECT_EQ(Get("f"), "new more");
+
+  auto fresh = RealFiles().OpenAppend(Path("g"), err);
+  ASSERT_TRUE(fresh);
+  EXPECT_EQ(fresh->Write("x"), 0);
+  fresh.reset();
+  EXPECT_EQ(Get("g"), "x");
+  EXPECT_EQ(RealFiles().SyncParentDirectory(Path("g")), 0);
+}
+
+TEST_F(FilesTest, OpeningFailsForMissingFolderOrDirectoryName) {
+  fs::create_directory(Path("d"));
+  Put("f", "");
+  struct Case {
+    std::string path;
+    int err;
+  } cases[] = {
+      {Path("missing/x"), ENOENT}, {Path("d"), EISDIR}, {Path("f/x"), ENOTDIR}, {"", ENOENT}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.path);
+    int err = 0;
+    EXPECT_EQ(RealFiles().CreateOrReplace(c.path, err), nullptr);
+    EXPECT_EQ(err, c.err);
+    err = 0;
+    EXPECT_EQ(RealFiles().OpenAppend(c.path, err), nullptr);
+    EXPECT_EQ(err, c.err);
+  }
+  EXPECT_FALSE(fs::exists(Path("missing")));
+}
+
+// Two processes append 10,000 lines each to one file; every line arrives whole.
+TEST_F(FilesTest, TwoProcessesAppendingLoseNoLine) {
+  constexpr int kLines = 10000;
+  const std::string path = Path("log.txt");
+  pid_t children[2];
+  for (int p = 0; p < 2; ++p) {
+    children[p] = fork();
+    ASSERT_GE(children[p], 0);
+    if (children[p] == 0) {
+      int failures = 0;
+      for (int i = 0; i < kLines; ++i) {
+        int err = 0;
+        auto file = RealFiles().OpenAppend(path, err);
+        std::string line = "process " + std::to_string(p) + " line " + std::to_string(i) +
+                           std::string(40 + i % 50, 'a' + p) + "\r\n";
+        if (!file || file->Write(line) != 0 || file->Close() != 0) ++failures;
+      }
+      _exit(failures == 0 ? 0 : 1);
+    }
+  }
+  for (pid_t child : children) {
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  }
+  std::string text;
+  ASSERT_EQ(RealFiles().ReadWholeFile(path, text), 0);
+  std::vector<int> next(2, 0);
+  size_t lines = 0;
+  for (size_t pos = 0; pos < text.size();) {
+    size_t end = text.find("\r\n", pos);
+    ASSERT_NE(end, std::string::npos) << "a line without its break";
+    std::string line = text.substr(pos, end - pos);
+    int p = line[8] - '0';
+    ASSERT_TRUE(p == 0 || p == 1) << line;
+    std::string expected = "process " + std::to_string(p) + " line " + std::to_string(next[p]) +
+                           std::string(40 + next[p] % 50, 'a' + p);
+    ASSERT_EQ(line, expected);
+    ++next[p];
+    ++lines;
+    pos = end + 2;
+  }
+  EXPECT_EQ(lines, 2u * kLines);
+  EXPECT_EQ(next[0], kLines);
+  EXPECT_EQ(next[1], kLines);
+}
+
+TEST_F(FilesTest, ForceDirectoriesCreatesEveryMissingParent) {
+  Put("file", "");
+  struct Case {
+    std::string path;
+    int err;
+  } cases[] = {{Path("a/b/c"), 0},          {Path("a/b/c"), 0},      {Path("x//y/"), 0},
+               {Path("file/sub"), ENOTDIR}, {Path("file"), ENOTDIR}, {"", ENOENT}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.path);
+    EXPECT_EQ(RealFiles().ForceDirectories(c.path), c.err);
+    if (c.err == 0) {
+      EXPECT_TRUE(RealFiles().DirectoryExists(c.path));
+    }
+  }
+}
+
+TEST_F(FilesTest, CurrentDirectoryRoundTrip) {
+  std::string before = RealFiles().CurrentDirectory();
+  ASSERT_FALSE(before.empty());
+  EXPECT_EQ(RealFiles().SetCurrentDirectory(dir_), 0);
+  EXPECT_EQ(fs::path(RealFiles().CurrentDirectory()), fs::canonical(dir_));
+  EXPECT_EQ(RealFiles().SetCurrentDirectory(Path("none")), ENOENT);
+  EXPECT_EQ(RealFiles().SetCurrentDirectory(before), 0);
+}
+
+TEST_F(FilesTest, StandardOutputIsNeverClosed) {
+  int err = -1;
+  auto out = RealFiles().StandardOutput(err);
+  ASSERT_TRUE(out);
+  EXPECT_EQ(err, 0);
+  EXPECT_EQ(out->Close(), 0);
+  EXPECT_NE(fcntl(STDOUT_FILENO, F_GETFL), -1);
+
+  // Without a standard output the call reports EBADF.
+  int saved = dup(STDOUT_FILENO);
+  ASSERT_GE(saved, 0);
+  close(STDOUT_FILENO);
+  auto none = RealFiles().StandardOutput(err);
+  dup2(saved, STDOUT_FILENO);
+  close(saved);
+  EXPECT_EQ(none, nullptr);
+  EXPECT_EQ(err, EBADF);
+}
+
+TEST_F(FilesTest, FindIgnoringCase) {
+  fs::create_directories(Path("Config/Sub"));
+  Put("Config/Sub/Merge.INI", "");
+  Put("Config/Straße.TXT", "");
+  Put("Config/ÄRGER.txt", "");
+  Put("Config/\xC4rger.dat", "");  // not UTF-8: compared in the legacy code page
+  Put("Plain", "");
+  const std::string base = dir_ + "/";
+  struct Case {
+    std::string path;
+    std::optional<std::string> found;
+  } cases[] = {
+      {base + "Config/Sub/Merge.INI", base + "Config/Sub/Merge.INI"},
+      {base + "config/sub/merge.ini", base + "Config/Sub/Merge.INI"},
+      {base + "CONFIG//SUB/MERGE.ini", base + "Config/Sub/Merge.INI"},
+      {base + "config/straße.txt", base + "Config/Straße.TXT"},
+      {base + "config/ärger.txt", base + "Config/ÄRGER.txt"},
+      {base + "config/\xE4rger.dat", base + "Config/\xC4rger.dat"},
+      {base + "config/sub/", base + "Config/Sub/"},
+      {base + "config/missing.ini", std::nullopt},
+      {base + "plain/x", std::nullopt},
+      {"", std::nullopt},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.path);
+    EXPECT_EQ(RealFiles().FindIgnoringCase(c.path), c.found);
+  }
+
+  // A relative name is looked up from the current directory and stays relative.
+  std::string before = RealFiles().CurrentDirectory();
+  ASSERT_EQ(RealFiles().SetCurrentDirectory(dir_), 0);
+  EXPECT_EQ(RealFiles().FindIgnoringCase("config/SUB/merge.ini"),
+            std::optional<std::string>("Config/Sub/Merge.INI"));
+  EXPECT_EQ(RealFiles().FindIgnoringCase("./plain"), std::optional<std::string>("./Plain"));
+  ASSERT_EQ(RealFiles().SetCurrentDirectory(before), 0);
+}
+
+TEST(FolderOfTest, Table) {
+  struct Case {
+    std::string path, folder;
+  } cases[] = {{"/a/b.c", "/a"}, {"b.c", ""},        {"/b.c", "/"}, {"a/b/", "a/b"},
+               {"a//b", "a"},    {"/a/b/c", "/a/b"}, {"", ""}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.path);
+    EXPECT_EQ(platform::FolderOf(c.path), c.folder);
+  }
+  EXPECT_EQ(platform::PathDelimiter(), '/');
+}
+
+TEST_F(FilesTest, FaultyFileSystemFailsWhereTold) {
+  FaultyFileSystem faulty;
+  platform::ScopedFileSystem scope(faulty);
+  ASSERT_EQ(&Files(), &faulty);
+
+  faulty.writeLimit = 4;
+  int err = 0;
+  auto file = Files().CreateOrReplace(Path("f"), err);
+  ASSERT_TRUE(file);
+  size_t written = 0;
+  EXPECT_EQ(file->Write("abc", &written), 0);
+  EXPECT_EQ(file->Write("defg", &written), ENOSPC);
+  EXPECT_EQ(written, 1u);
+  file.reset();
+  EXPECT_EQ(Get("f"), "abcd");
+
+  faulty.createError = EACCES;
+  EXPECT_EQ(Files().CreateOrReplace(Path("g"), err), nullptr);
+  EXPECT_EQ(err, EACCES);
+  faulty.appendError = EROFS;
+  EXPECT_EQ(Files().OpenAppend(Path("g"), err), nullptr);
+  EXPECT_EQ(err, EROFS);
+  faulty.renameError = EXDEV;
+  EXPECT_EQ(Files().RenameNoReplace(Path("f"), Path("h")), EXDEV);
+  faulty.noStandardOutput = true;
+  EXPECT_EQ(Files().StandardOutput(err), nullptr);
+  EXPECT_EQ(err, EBADF);
+  EXPECT_EQ(faulty.createCalls, 2);
+  EXPECT_EQ(faulty.appendCalls, 1);
+  EXPECT_EQ(faulty.renameCalls, 1);
+  EXPECT_FALSE(fs::exists(Path("g")));
+  EXPECT_TRUE(fs::exists(Path("f")));
+}
+
+}  // namespace
