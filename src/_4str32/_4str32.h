@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -75,13 +76,18 @@ class TIncTok : public TComponent {
   bool NextToken();
 
   // Internal operations, visible for tests.
+  // Back to the first character; CurrentToken and CurrentSeparator keep their values.
   void Restart();
+  // Membership in the separator set; an empty set holds nothing.
   bool IsSeparator(char c) const;
+  // A copy of t with its bytes in ascending unsigned order, duplicates kept.
   static std::string SortChars(const std::string& t);
 
-  std::int32_t SourceLength() const { return sourceLength_; }
-  std::int32_t SeparatorCount() const { return separatorCount_; }
-  std::int32_t TokenStart() const { return tokenStart_; }
+  // Positions count from 1. The lengths are 64-bit so that no text, however long, wraps
+  // them into a negative count that would silently end the scan.
+  std::int64_t SourceLength() const { return sourceLength_; }
+  std::int64_t SeparatorCount() const { return separatorCount_; }
+  std::int64_t TokenStart() const { return tokenStart_; }
 
  private:
   TNotifyEvent onNewToken_;
@@ -90,9 +96,9 @@ class TIncTok : public TComponent {
   std::string separators_;
   std::string currentToken_;
   std::string currentSeparator_;
-  std::int32_t sourceLength_ = 0;
-  std::int32_t separatorCount_ = 0;
-  std::int32_t tokenStart_ = 1;
+  std::int64_t sourceLength_ = 0;
+  std::int64_t separatorCount_ = 0;
+  std::int64_t tokenStart_ = 1;
 };
 
 // Shrinks every run of one repeated character that is a member of `set` to one.
