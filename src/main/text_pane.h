@@ -21,12 +21,15 @@ class TextPane {
   // Notifies OnChange once, unless the normalised text equals the current one.
   // Throws EMemoCapacity (pane unchanged) when the view cannot take it.
   void SetWholeText(std::string_view text);
-  // Appends s as the last line; notifies once.
+  // Appends s as the last line (its lone CRs and LFs made CR LF, cut at its first
+  // NUL); notifies once. Throws EMemoCapacity (pane unchanged) when the pane is full.
   void AddLine(std::string_view s);
+  // Empties the pane; notifies once when it held a text.
   void ClearText();
   // Throws EFOpenError (pane unchanged) or EMemoCapacity.
   void LoadText(const std::string& fileName);
-  // Throws EFCreateError or EWriteError; the bytes are durable when it returns.
+  // Writes the exact bytes. Throws EFCreateError, or EWriteError when a write, the
+  // sync or the close fails; the bytes are durable (fsync) when it returns.
   void SaveText(const std::string& fileName) const;
   size_t LineCount() const;
   // Line i (below LineCount) without its CR LF, at most its first 4096 characters.

@@ -1,1 +1,61 @@
-// (to be written)
+#include "platform/memory_text_view.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace platform {
+
+MemoryTextView::MemoryTextView(size_t capacity) : capacity_(capacity) {}
+
+void MemoryTextView::IndexFrom(size_t from) {
+  // A CR LF may straddle the old end and the appended text.
+  size_t pos = from > 0 ? from - 1 : 0;
+  while ((pos = text_.find("\r\n", pos)) != std::string::npos) {
+    pos += 2;
+    pieceStarts_.push_back(pos);
+  }
+}
+
+void MemoryTextView::Assign(std::string_view text) {
+  text_.assign(text);
+  pieceStarts_.assign(1, 0);
+  IndexFrom(0);
+  NotifyChange();
+}
+
+void MemoryTextView::SetText(std::string_view text) {
+  if (text.size() > capacity_) throw std::length_error("text over the view's capacity");
+  Assign(text);
+}
+
+void MemoryTextView::UserEdit(std::string_view text) {
+  Assign(text);
+}
+
+void MemoryTextView::Append(std::string_view text) {
+  if (text.size() > capacity_ - std::min(capacity_, text_.size())) {
+    throw std::length_error("text over the view's capacity");
+  }
+  const size_t oldSize = text_.size();
+  text_.append(text);
+  IndexFrom(oldSize);
+  NotifyChange();
+}
+
+size_t MemoryTextView::LineCount() const {
+  // The last piece is a line unless it is empty.
+  return pieceStarts_.back() == text_.size() ? pieceStarts_.size() - 1 : pieceStarts_.size();
+}
+
+std::string MemoryTextView::LineAt(size_t i, size_t maxBytes) const {
+  if (i >= pieceStarts_.size()) return {};
+  const size_t start = pieceStarts_[i];
+  const size_t end = i + 1 < pieceStarts_.size() ? pieceStarts_[i + 1] - 2 : text_.size();
+  return text_.substr(start, std::min(end - start, maxBytes));
+}
+
+bool MemoryTextView::EndsWithLineBreak() const {
+  return text_.size() >= 2 && text_.compare(text_.size() - 2, 2, "\r\n") == 0;
+}
+
+}  // namespace platform

@@ -1,6 +1,7 @@
 // The multi-line text view behind every text pane. The view is the store of its
 // text: bytes with CR LF line breaks, never holding a NUL. The program's window
-// uses a Qt view; tests and the command-line tool use MemoryTextView.
+// uses a Qt view (platform/qt/qt_text_view.h); tests and the command-line tool use
+// MemoryTextView (platform/memory_text_view.h).
 #pragma once
 
 #include <cstddef>
@@ -10,6 +11,11 @@
 
 namespace platform {
 
+// The largest text a view takes by default: 64 MiB. The Qt view still loads and
+// scrolls a text of this size in a few seconds; far beyond it a plain-text widget
+// needs gigabytes and long pauses.
+inline constexpr size_t kDefaultTextCapacity = size_t{64} << 20;
+
 class TextView {
  public:
   virtual ~TextView() = default;
@@ -17,18 +23,22 @@ class TextView {
   // The whole text, byte for byte.
   virtual std::string Text() const = 0;
   virtual size_t Size() const = 0;
-  // Replaces the whole text (already CR LF and NUL-free). Throws EMemoCapacity when
-  // it is over Capacity(), leaving the view as it was. Notifies one change.
+  // Whether the whole text equals `text`; views override it to spare a copy.
+  virtual bool TextEquals(std::string_view text) const { return Text() == text; }
+  // Replaces the whole text (already CR LF and NUL-free). The caller keeps the text
+  // within Capacity() (the pane reports "Text exceeds memo capacity"); a view given
+  // more throws std::length_error and stays as it was. Notifies one change.
   virtual void SetText(std::string_view text) = 0;
   // Appends at the end (already CR LF and NUL-free), moves the insertion point to
-  // the end and gives up any selection. Notifies one change.
+  // the end and gives up any selection. Notifies one change. Over Capacity(): as
+  // SetText.
   virtual void Append(std::string_view text) = 0;
-  // The largest text the view takes.
+  // The largest text the view takes, in bytes.
   virtual size_t Capacity() const = 0;
 
   // Line model: the pieces between CR LF pairs, a final empty piece not counted.
   virtual size_t LineCount() const = 0;
-  // Line i without its CR LF, at most maxBytes bytes of it.
+  // Line i (below LineCount()) without its CR LF, at most maxBytes bytes of it.
   virtual std::string LineAt(size_t i, size_t maxBytes) const = 0;
   virtual bool EndsWithLineBreak() const = 0;
 

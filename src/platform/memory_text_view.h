@@ -1,0 +1,42 @@
+// A text view that holds its text in memory and shows it nowhere: the view of the
+// command-line tool and of the tests. It keeps the start of every line, so line
+// access and appending stay cheap on a log of many lines.
+#pragma once
+
+#include <vector>
+
+#include "platform/text_view.h"
+
+namespace platform {
+
+class MemoryTextView : public TextView {
+ public:
+  explicit MemoryTextView(size_t capacity = kDefaultTextCapacity);
+
+  std::string Text() const override { return text_; }
+  size_t Size() const override { return text_.size(); }
+  bool TextEquals(std::string_view text) const override { return text_ == text; }
+  void SetText(std::string_view text) override;
+  void Append(std::string_view text) override;
+  size_t Capacity() const override { return capacity_; }
+
+  size_t LineCount() const override;
+  std::string LineAt(size_t i, size_t maxBytes) const override;
+  bool EndsWithLineBreak() const override;
+
+  // Stands for an edit by the user: replaces the text and notifies one change,
+  // whatever the capacity (the user's typing is not limited).
+  void UserEdit(std::string_view text);
+
+ private:
+  void Assign(std::string_view text);
+  // Records the starts of the pieces that follow each CR LF at or after `from`.
+  void IndexFrom(size_t from);
+
+  size_t capacity_;
+  std::string text_;
+  // Offset of every piece between CR LF pairs; the first piece starts at 0.
+  std::vector<size_t> pieceStarts_{0};
+};
+
+}  // namespace platform

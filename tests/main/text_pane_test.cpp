@@ -1,0 +1,293 @@
+// Text panes on the in-memory view: line-break normalising, the line model, change
+// notification, the capacity limit, and loading and saving through the file layer.
+#include "main/text_pane.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+#include "_4str32/exceptions.h"
+#include "fakes/fake_files.h"
+#include "platform/memory_text_view.h"
+
+namespace fs = std::filesystem;
+using namespace std::string_literals;
+
+namespace {
+
+std::vector<std::string> Lines(const TextPane& pane) {
+  std::vector<std::string> lines;
+  for (size_t i = 0; i < pane.LineCount(); ++i) lines.push_back(pane.LineAt(i));
+  return lines;
+}
+
+// A pane on an in-memory view that counts its change notifications.
+struct CountedPane {
+  explicit CountedPane(size_t capacity = platform::kDefaultTextCapacity) : view(capacity) {
+    pane.SetOnChange([this] { ++changes; });
+  }
+  platform::MemoryTextView view;
+  TextPane pane{view};
+  int changes = 0;
+};
+
+TEST(NormalizeLineBreaks, EveryBreakBecomesCrLfAndNulCuts) {
+  const struct {
+    std::string in, out;
+  } cases[] = {
+      {"", ""},
+      {"a\r\nb", "a\r\nb"},
+      {"a\nb", "a\r\nb"},
+      {"a\rb", "a\r\nb"},
+      {"a\n\rb", "a\r\n\r\nb"},    // LF CR: two breaks
+      {"a\r\r\nb", "a\r\n\r\nb"},  // CR CR LF: two breaks
+      {"\n\n", "\r\n\r\n"},
+      {"end\r", "end\r\n"},
+      {"a\0b\nc"s, "a"},                     // everything from the first NUL is dropped
+      {"a\r\0\n"s, "a\r\n"},                 // the NUL ends the text before the LF could pair
+      {"\xA0\xFF\x81 x", "\xA0\xFF\x81 x"},  // other bytes pass unchanged
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::PrintToString(c.in));
+    EXPECT_EQ(NormalizeLineBreaks(c.in), c.out);
+  }
+}
+
+TEST(TextPane, LineModelCountsPiecesBetweenCrLfButNotAFinalEmptyOne) {
+  const struct {
+    std::string text;
+    std::vector<std::string> lines;
+  } cases[] = {
+      {"", {}},
+      {"word", {"word"}},
+      {"word\r\n", {"word"}},
+      {"\r\n", {""}},
+      {"a\r\n\r\n", {"a", ""}},
+      {"a\nb\rc", {"a", "b", "c"}},
+      {"a\r\n\r\nb", {"a", "", "b"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::PrintToString(c.text));
+    platform::MemoryTextView view;
+    TextPane pane(view);
+    pane.SetWholeText(c.text);
+    EXPECT_EQ(Lines(pane), c.lines);
+  }
+}
+
+TEST(TextPane, SetWholeTextNotifiesOnlyWhenTheTextChanges) {
+  CountedPane p;
+  std::string seen;
+  p.pane.SetOnChange([&] {
+    ++p.changes;
+    seen = p.pane.GetWholeText();
+  });
+  p.pane.SetWholeText("one\ntwo");
+  EXPECT_EQ(p.changes, 1);
+  EXPECT_EQ(seen, "one\r\ntwo");           // the handler sees the new text
+  p.pane.SetWholeText("one\r\ntwo");       // equal once normalised
+  p.pane.SetWholeText("one\rtwo\0tail"s);  // equal once normalised and cut
+  EXPECT_EQ(p.changes, 1);
+  p.pane.SetWholeText("one\r\ntwo\r\n");
+  EXPECT_EQ(p.changes, 2);
+}
+
+TEST(TextPane, AddLineAppendsAfterABreakOrPutsOneBeforeTheLine) {
+  CountedPane p;
+  p.pane.AddLine("first");
+  EXPECT_EQ(p.pane.GetWholeText(), "first\r\n");
+  for (const char* line : {"second", "", "fourth"}) p.pane.AddLine(line);
+  EXPECT_EQ(p.pane.LineCount(), 4u);
+  EXPECT_EQ(Lines(p.pane), (std::vector<std::string>{"first", "second", "", "fourth"}));
+  EXPECT_EQ(p.changes, 4);
+
+  // The last line has no break yet: the break goes before the new line.
+  p.pane.SetWholeText("open");
+  p.pane.AddLine("next");
+  EXPECT_EQ(p.pane.GetWholeText(), "open\r\nnext");
+  p.pane.AddLine("a\0hidden"s);
+  EXPECT_EQ(p.pane.GetWholeText(), "open\r\nnext\r\na");
+}
+
+TEST(TextPane, AddLineWithInnerBreaksAddsSeveralLinesInOneChange) {
+  CountedPane p;
+  p.pane.AddLine("start");
+  p.changes = 0;
+  std::string lastLineSeen;
+  p.pane.SetOnChange([&] {
+    ++p.changes;
+    lastLineSeen = p.pane.LineAt(p.pane.LineCount() - 1);
+  });
+  p.pane.AddLine("upper\r\nlower");
+  EXPECT_EQ(p.changes, 1);
+  EXPECT_EQ(lastLineSeen, "lower");
+  p.pane.AddLine("lone\nfeed");  // a lone LF is a break like any other
+  EXPECT_EQ(p.pane.GetWholeText(), "start\r\nupper\r\nlower\r\nlone\r\nfeed\r\n");
+  EXPECT_EQ(p.pane.LineCount(), 5u);
+}
+
+TEST(TextPane, LineAtGivesAtMost4096Characters) {
+  platform::MemoryTextView view;
+  TextPane pane(view);
+  pane.SetWholeText(std::string(5000, 'x') + "\r\n" + std::string(4096, 'y') + "\r\nshort");
+  EXPECT_EQ(pane.LineAt(0), std::string(4096, 'x'));
+  EXPECT_EQ(pane.LineAt(1), std::string(4096, 'y'));
+  EXPECT_EQ(pane.LineAt(2), "short");
+}
+
+TEST(TextPane, OverCapacityFailsAndLeavesThePaneAsItWas) {
+  CountedPane p(8);
+  p.pane.SetWholeText("12345678");  // exactly the capacity
+  ASSERT_EQ(p.changes, 1);
+  const struct {
+    const char* what;
+    std::function<void()> op;
+  } cases[] = {
+      {"longer text", [&] { p.pane.SetWholeText("123456789"); }},
+      {"grows by normalising", [&] { p.pane.SetWholeText("1\n2\n3\n4\n"); }},
+      {"line on a full pane", [&] { p.pane.AddLine(""); }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_THROW(c.op(), EMemoCapacity);
+    EXPECT_EQ(p.pane.GetWholeText(), "12345678");
+    EXPECT_EQ(p.changes, 1);
+  }
+  // Cut at its NUL the text fits.
+  p.pane.SetWholeText("abc\0"s + std::string(100, 'z'));
+  EXPECT_EQ(p.pane.GetWholeText(), "abc");
+  try {
+    p.pane.SetWholeText(std::string(9, 'x'));
+    FAIL();
+  } catch (const EMemoCapacity& e) {
+    EXPECT_STREQ(e.what(), "Text exceeds memo capacity");
+  }
+}
+
+class TextPaneFileTest : public ::testing::Test {
+ protected:
+  TextPaneFileTest() {
+    std::string tmpl = (fs::temp_directory_path() / "vk_pane_XXXXXX").string();
+    dir_ = mkdtemp(tmpl.data());
+  }
+  ~TextPaneFileTest() override { fs::remove_all(dir_); }
+
+  std::string At(const std::string& name) const { return (dir_ / name).string(); }
+  void Write(const std::string& name, const std::string& bytes) const {
+    std::ofstream(At(name), std::ios::binary) << bytes;
+  }
+  std::string Read(const std::string& name) const {
+    std::ifstream in(At(name), std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+  }
+
+  fs::path dir_;
+  CountedPane p;
+};
+
+TEST_F(TextPaneFileTest, LoadNormalisesAndSaveWritesTheExactBytes) {
+  const struct {
+    std::string file, pane;
+    size_t lines;
+  } cases[] = {
+      {"one\ntwo\n", "one\r\ntwo\r\n", 2},
+      {"left\rright", "left\r\nright", 2},
+      {"no break at the end", "no break at the end", 1},
+      {"before\0after\r\n"s, "before", 1},
+      {"\xE4\xF6\xFC\xA0", "\xE4\xF6\xFC\xA0", 1},
+      {"", "", 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::PrintToString(c.file));
+    Write("in.c", c.file);
+    p.pane.LoadText(At("in.c"));
+    EXPECT_EQ(p.pane.GetWholeText(), c.pane);
+    EXPECT_EQ(p.pane.LineCount(), c.lines);
+    p.pane.SaveText(At("out.c"));
+    EXPECT_EQ(Read("out.c"), c.pane);
+  }
+}
+
+TEST_F(TextPaneFileTest, LoadNotifiesOnceAndOnlyForANewText) {
+  Write("a.h", "x\ny");
+  p.pane.LoadText(At("a.h"));
+  p.pane.LoadText(At("a.h"));
+  EXPECT_EQ(p.changes, 1);
+}
+
+TEST_F(TextPaneFileTest, LoadFailuresLeaveThePaneAsItWas) {
+  p.pane.SetWholeText("kept");
+  const std::string missing = At("missing.c");
+  try {
+    p.pane.LoadText(missing);
+    FAIL();
+  } catch (const EFOpenError& e) {
+    EXPECT_EQ(std::string(e.what()), "Cannot open file " + missing);
+  }
+  EXPECT_THROW(p.pane.LoadText(dir_.string()), EFOpenError);  // a directory
+
+  FaultyFileSystem faulty;
+  faulty.readError = EACCES;
+  platform::ScopedFileSystem scope(faulty);
+  Write("locked.c", "text");
+  EXPECT_THROW(p.pane.LoadText(At("locked.c")), EFOpenError);
+
+  CountedPane small(4);
+  small.pane.SetWholeText("old");
+  faulty.readError = 0;
+  Write("big.c", "12345");
+  EXPECT_THROW(small.pane.LoadText(At("big.c")), EMemoCapacity);
+  EXPECT_EQ(small.pane.GetWholeText(), "old");
+  EXPECT_EQ(p.pane.GetWholeText(), "kept");
+  EXPECT_EQ(p.changes, 1);
+}
+
+TEST_F(TextPaneFileTest, SaveFailuresAreReportedNeverSilent) {
+  p.pane.SetWholeText("merged text\r\n");
+  const std::string target = At("no/such/folder/out.c");
+  try {
+    p.pane.SaveText(target);
+    FAIL();
+  } catch (const EFCreateError& e) {
+    EXPECT_EQ(std::string(e.what()), "Cannot create file " + target);
+  }
+
+  const struct {
+    const char* what;
+    std::function<void(FaultyFileSystem&)> fault;
+  } cases[] = {
+      {"short write", [](FaultyFileSystem& f) { f.writeLimit = 5; }},
+      {"failed sync", [](FaultyFileSystem& f) { f.syncError = EIO; }},
+      {"failed close", [](FaultyFileSystem& f) { f.closeError = EIO; }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    FaultyFileSystem faulty;
+    c.fault(faulty);
+    platform::ScopedFileSystem scope(faulty);
+    try {
+      p.pane.SaveText(At("out.c"));
+      FAIL();
+    } catch (const EWriteError& e) {
+      EXPECT_STREQ(e.what(), "Stream write error");
+    }
+    EXPECT_EQ(p.pane.GetWholeText(), "merged text\r\n");
+  }
+}
+
+TEST_F(TextPaneFileTest, SaveSyncsAndAnEmptyPaneGivesAnEmptyFile) {
+  FaultyFileSystem faulty;
+  platform::ScopedFileSystem scope(faulty);
+  Write("out.c", "previous content");
+  p.pane.SaveText(At("out.c"));
+  EXPECT_EQ(faulty.syncCalls, 1);
+  EXPECT_EQ(fs::file_size(At("out.c")), 0u);
+}
+
+}  // namespace
