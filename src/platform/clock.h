@@ -34,6 +34,19 @@ struct LocaleFormats {
 // 24-hour time with seconds.
 LocaleFormats UserLocaleFormats();
 
+// What a C library locale says about dates and times (strftime patterns and markers,
+// as nl_langinfo gives D_FMT, T_FMT, T_FMT_AMPM, AM_STR and PM_STR).
+struct LocaleTimeInfo {
+  std::string dateFormat;      // "%d.%m.%Y"
+  std::string timeFormat;      // "%H:%M:%S", or "%r" for the 12-hour form below
+  std::string timeFormatAmPm;  // "%I:%M:%S %p"
+  std::string am, pm;          // empty in locales without a 12-hour clock
+};
+
+// The formats of such a locale, its strftime patterns translated into the patterns of
+// FormatDateTime ("%d.%m.%Y" -> "dd.mm.yyyy", "%I:%M:%S %p" -> "hh:nn:ss ampm").
+LocaleFormats FormatsFromLocaleInfo(const LocaleTimeInfo& info);
+
 // Formats t by pattern: yyyy/yy, m/mm (month), d/dd, h/hh, n/nn (minutes), s/ss,
 // "ampm" (the locale's marker, and a 12-hour clock for h), quoted literals; anything
 // else is copied.
