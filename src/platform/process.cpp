@@ -1,1 +1,20 @@
-// (to be written)
+// Facts about the running process, from /proc.
+#include "platform/process.h"
+
+#include <unistd.h>
+
+#include <vector>
+
+namespace platform {
+
+std::string ExecutablePath() {
+  std::vector<char> buffer(1024);
+  for (;;) {
+    ssize_t n = ::readlink("/proc/self/exe", buffer.data(), buffer.size());
+    if (n < 0) return std::string();
+    if (static_cast<size_t>(n) < buffer.size()) return std::string(buffer.data(), n);
+    buffer.resize(buffer.size() * 2);  // the name may have been cut; read it again
+  }
+}
+
+}  // namespace platform
