@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/files.h"
 
@@ -24,8 +25,9 @@ class FaultyFileSystem : public platform::FileSystem {
   int readError = 0;    // ReadWholeFile
   int renameError = 0;  // RenameNoReplace
   int forceDirectoriesError = 0;
-  int syncError = 0;   // WritableFile::Sync
-  int closeError = 0;  // WritableFile::Close (the file is still closed)
+  int removeError = 0;  // RemoveFile
+  int syncError = 0;    // WritableFile::Sync
+  int closeError = 0;   // WritableFile::Close (the file is still closed)
   // Bytes that may be written in all, over every file opened through this object;
   // the write that goes beyond writes what still fits, then fails with writeError.
   std::optional<size_t> writeLimit;
@@ -87,6 +89,12 @@ class FaultyFileSystem : public platform::FileSystem {
   }
   std::optional<std::string> FindIgnoringCase(const std::string& path) override {
     return inner_.FindIgnoringCase(path);
+  }
+  int ListDirectory(const std::string& path, std::vector<platform::DirectoryEntry>& out) override {
+    return inner_.ListDirectory(path, out);
+  }
+  int RemoveFile(const std::string& path) override {
+    return removeError ? removeError : inner_.RemoveFile(path);
   }
 
  private:
