@@ -1,1 +1,176 @@
-// (to be written)
+// The start-up sequence of the main window and the program-path rules it uses.
+#include "main/startup.h"
+
+#include <optional>
+
+#include "_4str32/_4str32.h"
+#include "main/main_core.h"
+#include "platform/clock.h"
+#include "platform/encoding.h"
+#include "platform/files.h"
+#include "platform/ini.h"
+
+namespace startup {
+
+std::string ExecutableName(std::string_view path, const PathRules& rules) {
+  size_t last = path.find_last_of(rules.delimiters);
+  return std::string(last == std::string_view::npos ? path : path.substr(last + 1));
+}
+
+std::string DirectoryPart(std::string_view path, const PathRules& rules) {
+  size_t last = path.find_last_of(rules.delimiters);
+  return last == std::string_view::npos ? std::string() : std::string(path.substr(0, last + 1));
+}
+
+std::string ChangeFileExt(std::string_view name, std::string_view ext, const PathRules& rules) {
+  std::string stops = "." + std::string(rules.delimiters);
+  size_t last = name.find_last_of(stops);
+  std::string result(name);
+  if (last != std::string_view::npos && name[last] == '.') result.erase(last);
+  return result + std::string(ext);
+}
+
+std::string ProgramFileName(std::string_view exeName, std::string_view ext,
+                            const PathRules& rules) {
+  if (rules.executableHasExtension) return ChangeFileExt(exeName, ext, rules);
+  return std::string(exeName) + std::string(ext);
+}
+
+std::string LogFolderOf(std::string_view logFile, const PathRules& rules) {
+  std::string dir = DirectoryPart(logFile, rules);
+  const std::string_view delimiters = rules.delimiters;
+  if (dir.empty() || delimiters.empty() || dir.back() != delimiters.front()) return dir;
+  // A separator that stands first or behind another delimiter is a root: it stays.
+  if (dir.size() == 1 || delimiters.find(dir[dir.size() - 2]) != std::string_view::npos) {
+    return dir;
+  }
+  dir.pop_back();
+  return dir;
+}
+
+bool IsAbsolutePath(std::string_view path) {
+  return !path.empty() && path.front() == '/';
+}
+
+std::string ResolveLogFile(std::string_view value, std::string_view programDir) {
+  if (value.empty() || IsAbsolutePath(value)) return std::string(value);
+  return std::string(programDir) + std::string(value);
+}
+
+ProgramPaths DeriveProgramPaths(std::string_view exePath, const PathRules& rules) {
+  ProgramPaths paths;
+  paths.programDir = NormalizePath(DirectoryPart(exePath, rules), rules.delimiters.substr(0, 1));
+  const std::string name = ExecutableName(exePath, rules);
+  paths.configFile =
+      platform::LowerCaseAnsi(paths.programDir + ProgramFileName(name, ".ini", rules));
+  paths.docFile = platform::LowerCaseAnsi(paths.programDir + ProgramFileName(name, ".txt", rules));
+  paths.defaultLogFile = paths.programDir + ProgramFileName(name, ".log", rules);
+  return paths;
+}
+
+}  // namespace startup
+
+namespace {
+
+using platform::Files;
+
+// The configuration and documentation paths are lower-cased; on a file system that
+// tells letter cases apart, the file is the one whose name matches ignoring case. The
+// name returned is the one on disk, used for reading; the log shows the lower-cased
+// path.
+std::optional<std::string> FindFileIgnoringCase(const std::string& path) {
+  if (path.empty()) return std::nullopt;
+  std::optional<std::string> found = Files().FindIgnoringCase(path);
+  if (found && Files().FileExists(*found)) return found;
+  return std::nullopt;
+}
+
+// Step 7: the configuration file exists (as configOnDisk).
+void ReadConfiguration(TMainCore& core, const std::string& configOnDisk,
+                       const startup::ProgramPaths& paths) {
+  core.Log(" Read primary configuration file: ");
+  core.Log("    " + core.configFile);
+
+  std::string secondary = platform::ReadIniString(configOnDisk, "Start", "ConfigFile");
+  std::string logValue = platform::ReadIniString(configOnDisk, "Start", "LogFile");
+
+  if (logValue.empty()) {
+    core.logFile = paths.defaultLogFile;
+  } else {
+    core.logFile = startup::ResolveLogFile(logValue, core.programDir);
+    std::string folder = startup::LogFolderOf(core.logFile);
+    if (!Files().DirectoryExists(folder) && Files().ForceDirectories(folder) != 0) {
+      throw Exception("Unable to create directory");
+    }
+  }
+  core.Log(" Log file is : ");
+  core.Log("    " + core.logFile);
+
+  if (!secondary.empty()) {
+    // A relative name is looked up from the directory the program was started in,
+    // which is still the current directory here.
+    if (Files().FileExists(secondary)) {
+      core.programDir = NormalizePath(startup::DirectoryPart(secondary),
+                                      startup::kHostRules.delimiters.substr(0, 1));
+      core.configFile = secondary;
+      core.Log(" Secondary configuration file is defined :");
+      core.Log("    " + core.configFile);
+    } else {
+      core.Log(" Error: Secondary configuration file not found :");
+      core.Log("    " + secondary);
+    }
+  }
+
+  // An empty or vanished program directory is no reason to stop.
+  (void)Files().SetCurrentDirectory(core.programDir);
+
+  core.Log(" Read documentation file :");
+  core.Log("    " + core.docFile);
+  if (std::optional<std::string> doc = FindFileIgnoringCase(core.docFile)) {
+    core.m4Doku.LoadText(*doc);
+  } else {
+    core.Log("       Warning: documentation file not found");
+  }
+  core.Log(" Initialisation finished");
+  core.Log("");
+}
+
+void RunStartUpSequence(TMainCore& core, const std::string& exePath) {
+  const MainServices& services = core.Services();
+  core.initialised = false;
+  if (services.showPage) services.showPage(0);
+  core.configChanged = false;
+
+  startup::ProgramPaths paths = startup::DeriveProgramPaths(exePath);
+  core.programDir = paths.programDir;
+  core.configFile = paths.configFile;
+  core.docFile = paths.docFile;
+  core.logFile.clear();
+
+  core.OpenDialog().SetInitialDir(core.programDir);
+  core.SaveDialog().SetInitialDir(core.programDir);
+
+  core.m4Log.ClearText();
+  core.Log(platform::DateTimePrefix(core.Clock().Now(), core.Formats()) + " Vaskarel started");
+
+  if (std::optional<std::string> config = FindFileIgnoringCase(core.configFile)) {
+    ReadConfiguration(core, *config, paths);
+  } else {
+    core.Log(" Error: Configuration file " + core.configFile + " not found!");
+  }
+
+  if (services.installAppHint) services.installAppHint();
+  // The start-up block: every line so far in one piece. An empty log file name is the
+  // standard output.
+  AppendTextToFile(core.logFile, core.m4Log.GetWholeText());
+  core.m4Log.SetOnChange([&core] { core.OnLogChange(); });
+  core.initialised = true;
+}
+
+}  // namespace
+
+void TMainCore::FormCreate(const std::string& exePath) {
+  // Error boxes carry the title from the first step on.
+  applicationTitle = ApplicationTitleFor(startup::ExecutableName(exePath));
+  RunCommand([&] { RunStartUpSequence(*this, exePath); });
+}
