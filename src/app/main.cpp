@@ -1,12 +1,28 @@
 // Entry point of the window program: the application, its one main window and the
-// message loop. The program takes no command-line arguments.
+// message loop. The program takes no command-line arguments; any given are ignored.
 #include <QApplication>
+#include <QString>
+#include <clocale>
 
+#include "main/main_core.h"
 #include "main/main_form.h"
+#include "main/startup.h"
+#include "platform/process.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
+  // Dates, times and lower-casing follow the user's locale settings.
+  std::setlocale(LC_ALL, "");
+
+  // The application title ("vaskarel"; "Merge.EXE" would give "Merge"), which error
+  // boxes carry as their caption. It is not made the display name: the window system
+  // would append that to the window's caption.
+  const std::string title =
+      ApplicationTitleFor(startup::ExecutableName(platform::ExecutablePath()));
+  QApplication::setApplicationName(QString::fromLocal8Bit(title));
+
+  // Building the window runs the start-up sequence.
   TMainForm form;
   form.show();
-  return app.exec();
+  return QApplication::exec();
 }
