@@ -119,10 +119,9 @@ void TMainCore::SaveMergedFile() {
   // The old content must survive under its backup name before anything is written:
   // MakeBackup throws, leaving the target untouched, when no backup can be made.
   if (platform::Files().FileExists(target)) MakeBackup(target, Clock().Now());
+  // SaveText syncs the file and then its folder, which makes the backup's new name
+  // durable together with the new entry.
   m4MergedFile.SaveText(target);
-  // The file's bytes are durable now; syncing the folder makes the backup's new name and
-  // the new entry durable too. A file system that cannot sync folders keeps the save.
-  platform::Files().SyncParentDirectory(target);
 
   Log(" Save merged file :");
   Log("    " + target);
