@@ -1,0 +1,212 @@
+// The merge: cutting the header into dialog texts, replacing references in the code,
+// the merge command's log lines, and hostile input that would grow without bound.
+#include "main/merge.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <vector>
+
+#include "_4str32/exceptions.h"
+#include "fakes/fake_platform.h"
+#include "main/main_core.h"
+#include "platform/memory_text_view.h"
+
+namespace {
+
+using Texts = std::vector<std::string>;
+
+TEST(DialogTexts, EveryDoubleQuoteCountsWhereverItStands) {
+  const struct {
+    const char* what;
+    std::string header;
+    Texts texts;
+  } cases[] = {
+      {"two literals", "\"Yes\", \"No\"\r\n", {"Yes", "No"}},
+      {"empty header", "", {}},
+      {"no double quote", "string DLG_TEXT[2] = {};\r\n", {}},
+      {"adjacent quotes: an empty text", "x = {\"\", \"B\"};", {"", "B"}},
+      {"escaped quotes split a literal", "{\"a\\\"b\\\"c\", \"D\"}", {"a\\", "c", "D"}},
+      {"a pair in a comment adds a text", "/* \"x\" */ \"A\", \"B\"", {"x", "A", "B"}},
+      {"a single quote swaps the roles", "// it\"s\r\n\"A\", \"B\"\r\n", {"s\r\n", ", ", "\r\n"}},
+      {"odd count: the rest is the last text", "\"A\" \"tail\r\nmore", {"A", "tail\r\nmore"}},
+      {"odd count, nothing behind the last quote", "\"A\" \"", {"A"}},
+      {"a literal over two lines", "{\"one\r\ntwo\"}", {"one\r\ntwo"}},
+      {"the same text twice", "\"A\"\"A\"", {"A", "A"}},
+      {"backslashes and bytes verbatim", "\"\\n\\t\xE4\x01\"", {"\\n\\t\xE4\x01"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(DialogTexts(c.header), c.texts);
+  }
+}
+
+TEST(MergeTexts, ReplacesExactlyTheReferencesThatHaveAText) {
+  const Texts yesNo{"Yes", "No"};
+  Texts eleven;
+  for (int i = 0; i <= 10; ++i) eleven.push_back("t" + std::to_string(i));
+  const struct {
+    const char* what;
+    std::string code;
+    Texts texts;
+    std::string merged;
+  } cases[] = {
+      {"yes and no", "Say(DLG_TEXT[1]); Say(DLG_TEXT[0]);", yesNo, "Say(\"No\"); Say(\"Yes\");"},
+      {"no texts: code unchanged", "a DLG_TEXT[0] b\r\n", {}, "a DLG_TEXT[0] b\r\n"},
+      {"empty code", "", yesNo, ""},
+      {"empty text", "[DLG_TEXT[0]]", {""}, "[\"\"]"},
+      {"1 and 10 independent", "DLG_TEXT[10],DLG_TEXT[1]", eleven, "\"t10\",\"t1\""},
+      {"not references", "DLG_TEXT[01] DLG_TEXT[ 1] dlg_text[1] DLG_TEXT[1 ] DLG_TEXT[]", yesNo,
+       "DLG_TEXT[01] DLG_TEXT[ 1] dlg_text[1] DLG_TEXT[1 ] DLG_TEXT[]"},
+      {"index without a text", "DLG_TEXT[2] DLG_TEXT[1", yesNo, "DLG_TEXT[2] DLG_TEXT[1"},
+      {"index too long for any integer",
+       "DLG_TEXT[18446744073709551616] DLG_TEXT[18446744073709551617]", yesNo,
+       "DLG_TEXT[18446744073709551616] DLG_TEXT[18446744073709551617]"},
+      {"tail of an identifier", "myDLG_TEXT[0]", yesNo, "my\"Yes\""},
+      {"adjacent references", "DLG_TEXT[0]DLG_TEXT[0]", yesNo, "\"Yes\"\"Yes\""},
+      {"a text refers to a higher one, its own and a lower one",
+       "DLG_TEXT[0]",
+       {"a DLG_TEXT[1] DLG_TEXT[0]", "b DLG_TEXT[2] DLG_TEXT[1] DLG_TEXT[0]", "c"},
+       "\"a \"b \"c\" DLG_TEXT[1] DLG_TEXT[0]\" DLG_TEXT[0]\""},
+      {"an inserted text does not join its neighbours",
+       "DLG_TEXT[DLG_TEXT[0]]",
+       {"1"},
+       "DLG_TEXT[\"1\"]"},
+      {"a shared text expanded in several places",
+       "DLG_TEXT[0]|DLG_TEXT[1]|DLG_TEXT[2]",
+       {"<DLG_TEXT[2]>", "(DLG_TEXT[2]DLG_TEXT[2])", "z\r\nDLG_TEXT[3]"},
+       "\"<\"z\r\nDLG_TEXT[3]\">\"|\"(\"z\r\nDLG_TEXT[3]\"\"z\r\nDLG_TEXT[3]\")\"|\"z\r\nDLG_TEXT["
+       "3]\""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(MergeTexts(c.code, c.texts), c.merged);
+    EXPECT_EQ(MergedLength(c.code, c.texts), c.merged.size());
+  }
+}
+
+TEST(MergeTexts, ALongChainOfTextsNeedsNoDeepRecursion) {
+  // Text n refers to text n+1: the expansion of text 0 nests 100,000 deep.
+  constexpr size_t kCount = 100000;
+  Texts texts;
+  for (size_t n = 0; n < kCount; ++n) texts.push_back("DLG_TEXT[" + std::to_string(n + 1) + "]");
+  const std::string merged = MergeTexts("DLG_TEXT[0]", texts);
+  ASSERT_EQ(merged.size(), 2 * kCount + DialogTextReference(kCount).size());
+  EXPECT_EQ(merged, std::string(kCount, '"') + "DLG_TEXT[100000]" + std::string(kCount, '"'));
+}
+
+// Texts 0 .. count-1, each referring twice to the next.
+Texts Doubling(size_t count) {
+  Texts texts;
+  for (size_t n = 0; n < count; ++n) {
+    const std::string next = DialogTextReference(n + 1);
+    texts.push_back(next + next);
+  }
+  return texts;
+}
+
+TEST(MergedLength, GrowsExponentiallyAndSaturates) {
+  EXPECT_EQ(MergedLength("DLG_TEXT[0]", Doubling(3)), 2 + 2 * (2 + 2 * (2 + 2 * 11u)));
+  EXPECT_GT(MergedLength("DLG_TEXT[0]", Doubling(30)), size_t{1} << 30);
+  EXPECT_EQ(MergedLength("DLG_TEXT[0]", Doubling(80)), std::numeric_limits<size_t>::max());
+  EXPECT_EQ(MergedLength("DLG_TEXT[79]", Doubling(80)), 2 + 2 * 12u);
+  EXPECT_THROW(MergeTexts("DLG_TEXT[0]", Doubling(80)), std::length_error);
+}
+
+// The merge command on in-memory panes with a fixed clock.
+class MergeFilesTest : public ::testing::Test {
+ protected:
+  std::vector<std::string> LogLines() const {
+    std::vector<std::string> lines;
+    for (size_t i = 0; i < core_.m4Log.LineCount(); ++i) lines.push_back(core_.m4Log.LineAt(i));
+    return lines;
+  }
+  void Merge(const std::string& code, const std::string& header) {
+    core_.m4CodeFile.SetWholeText(code);
+    core_.m4HeaderFile.SetWholeText(header);
+    core_.RunCommand([&] { core_.MergeFiles(); });
+  }
+
+  static constexpr const char* kStart = "05.07.2023 09:03:07 Start merging files ...";
+  static constexpr const char* kFinish = "05.07.2023 09:03:07 Merge files finished";
+  platform::MemoryTextView log_, code_, header_, doku_;
+  platform::MemoryTextView merged_{64};
+  FakeFileDialog open_, save_;
+  FakeMessageBoxes boxes_;
+  FakeClock clock_;
+  TMainCore core_{MainServices{log_, code_, header_, merged_, doku_, open_, save_, boxes_, clock_,
+                               TestFormats(), [](int) {}, [] {}, [] {}}};
+};
+
+TEST_F(MergeFilesTest, YesAndNoGiveTheExactLogAndMergedText) {
+  open_.SetFileName("/scripts/dialog.c");
+  Merge("if (a) Say(DLG_TEXT[1]); else Say(DLG_TEXT[0]);\r\n", "\"Yes\", \"No\"\r\n");
+  EXPECT_EQ(LogLines(),
+            (std::vector<std::string>{kStart, "    /scripts/dialog.c", "DLG_TEXT[0] \"Yes\"",
+                                      "DLG_TEXT[1] \"No\"", kFinish}));
+  EXPECT_EQ(core_.m4MergedFile.GetWholeText(), "if (a) Say(\"No\"); else Say(\"Yes\");\r\n");
+  EXPECT_TRUE(boxes_.errors.empty());
+
+  // Again on unchanged panes: the same text and a further set of log lines.
+  core_.RunCommand([&] { core_.MergeFiles(); });
+  EXPECT_EQ(core_.m4MergedFile.GetWholeText(), "if (a) Say(\"No\"); else Say(\"Yes\");\r\n");
+  EXPECT_EQ(core_.m4Log.LineCount(), 10u);
+}
+
+TEST_F(MergeFilesTest, LogLinesForEmptyAndMultiLineTexts) {
+  const struct {
+    const char* what;
+    std::string code, header;
+    std::vector<std::string> log;
+    std::string merged;
+  } cases[] = {
+      {"no file chosen, no texts",
+       "DLG_TEXT[0]\n",
+       "none",
+       {kStart, "    ", kFinish},
+       "DLG_TEXT[0]\r\n"},
+      {"empty code",
+       "",
+       "\"A\"\"\"",
+       {kStart, "    ", "DLG_TEXT[0] \"A\"", "DLG_TEXT[1] \"\"", kFinish},
+       ""},
+      {"a text over two lines",
+       "x=DLG_TEXT[0]",
+       "\"one\ntwo\"",
+       {kStart, "    ", "DLG_TEXT[0] \"one", "two\"", kFinish},
+       "x=\"one\r\ntwo\""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    core_.m4Log.ClearText();
+    Merge(c.code, c.header);
+    EXPECT_EQ(LogLines(), c.log);
+    EXPECT_EQ(core_.m4MergedFile.GetWholeText(), c.merged);
+  }
+}
+
+TEST_F(MergeFilesTest, AResultOverTheCapacityFailsBeforeItIsBuilt) {
+  core_.m4MergedFile.SetWholeText("previous");
+  // 30 texts each referring twice to the next: gigabytes, refused from its length.
+  std::string header;
+  for (const std::string& text : Doubling(30)) header += "\"" + text + "\",";
+  Merge("DLG_TEXT[0]", header);
+  ASSERT_EQ(boxes_.errors.size(), 1u);
+  EXPECT_EQ(boxes_.errors[0].text, "Text exceeds memo capacity.");
+  std::vector<std::string> log = LogLines();
+  ASSERT_EQ(log.size(), 2 + 30u);
+  EXPECT_EQ(log[31], "DLG_TEXT[29] \"DLG_TEXT[30]DLG_TEXT[30]\"");
+  EXPECT_EQ(core_.m4MergedFile.GetWholeText(), "previous");
+
+  // The capacity of the merged pane (64 bytes) is the limit, byte for byte.
+  for (size_t size : {size_t{64}, size_t{65}}) {
+    SCOPED_TRACE(size);
+    boxes_.errors.clear();
+    core_.m4Log.ClearText();
+    Merge("DLG_TEXT[0]" + std::string(size - 3, '.'), "\"x\"");
+    EXPECT_EQ(boxes_.errors.size(), size == 64 ? 0u : 1u);
+    EXPECT_EQ(LogLines().back(), size == 64 ? kFinish : "DLG_TEXT[0] \"x\"");
+  }
+}
+
+}  // namespace
