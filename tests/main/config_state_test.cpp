@@ -8,58 +8,47 @@ namespace {
 using namespace startup_test;
 using Lines = std::vector<std::string>;
 
-const char kQuestion[] = "The configuration was changed.\rSave changed configuration?";
-
 // A program started with a configuration file and a log file in a temporary folder.
 class ConfigState : public ::testing::Test {
  protected:
   TempFolder tmp;
   CoreHarness h;
   TMainCore& core = h.core;
-  std::string config = tmp / "vaskarel.ini";
-  std::string logFile = tmp / "vaskarel.log";
+  const std::string config = tmp / "vaskarel.ini";
   const std::string configText = "[Start]\n; left as it is\n";
+  const std::string shownConfig = "    " + Lower(tmp.Path()) + "/vaskarel.ini";
+  size_t startLines = 0;
 
   void SetUp() override {
     WriteFile(config, configText);
     core.FormCreate(tmp / "vaskarel");
     ASSERT_TRUE(core.initialised);
-    ASSERT_TRUE(h.boxes.errors.empty());
+    startLines = h.LogLines().size();
   }
-  // The log lines added after start-up.
+  // The lines added since start-up.
   Lines NewLines() const {
     Lines all = h.LogLines();
-    return Lines(all.begin() + static_cast<long>(startLines_), all.end());
+    return Lines(all.begin() + static_cast<std::ptrdiff_t>(startLines), all.end());
   }
-  size_t startLines_ = 0;
-  void MarkStart() { startLines_ = h.LogLines().size(); }
 };
 
-TEST_F(ConfigState, ARunOfEditsIsReportedOnce) {
-  MarkStart();
+TEST_F(ConfigState, ARunOfEditsIsReportedOnceUntilReadOrWrite) {
   for (int i = 0; i < 10; ++i) core.OnConfigChange();  // ten typed characters
   EXPECT_EQ(NewLines(), Lines{"    Configuration changed ..."});
-  EXPECT_TRUE(core.configChanged);
-}
-
-TEST_F(ConfigState, ReadAndWriteLogAndStartANewRunOfEdits) {
-  const std::string shown = "    " + Lower(tmp.Path()) + "/vaskarel.ini";
-  MarkStart();
-  core.OnConfigChange();
   core.WriteConfig();
   EXPECT_FALSE(core.configChanged);
   core.OnConfigChange();
   core.OnConfigChange();
   core.ReadConfig();
   EXPECT_FALSE(core.configChanged);
-  EXPECT_EQ(NewLines(),
-            (Lines{"    Configuration changed ...", "       Write configuration file ...", shown,
-                   "    Configuration changed ...", " Read configuration file ...", shown}));
+  EXPECT_EQ(
+      NewLines(),
+      (Lines{"    Configuration changed ...", "       Write configuration file ...", shownConfig,
+             "    Configuration changed ...", " Read configuration file ...", shownConfig}));
   EXPECT_EQ(ReadFile(config), configText);
 }
 
 TEST_F(ConfigState, ExitWithoutEditsAsksNothing) {
-  MarkStart();
   core.Exit();
   EXPECT_TRUE(h.boxes.questions.empty());
   EXPECT_TRUE(NewLines().empty());
@@ -71,29 +60,25 @@ TEST_F(ConfigState, ExitAfterEditsAsksAndEndsWhateverTheAnswer) {
     SCOPED_TRACE(yes ? "Yes" : "No");
     h.boxes.questions.clear();
     h.terminations = 0;
-    core.configChanged = false;
     core.OnConfigChange();
-    MarkStart();
-    const std::string logBefore = ReadFile(logFile);
+    startLines = h.LogLines().size();
+    const std::string logBefore = ReadFile(tmp / "vaskarel.log");
     h.boxes.answerYes = yes;
 
     core.Exit();
 
     ASSERT_EQ(h.boxes.questions.size(), 1u);
     EXPECT_EQ(h.boxes.questions[0].caption, "Confirm");
-    EXPECT_EQ(h.boxes.questions[0].text, kQuestion);
+    EXPECT_EQ(h.boxes.questions[0].text,
+              "The configuration was changed.\rSave changed configuration?");
     EXPECT_EQ(h.terminations, 1);
     EXPECT_EQ(ReadFile(config), configText);
-    if (yes) {
-      const Lines written{"       Write configuration file ...",
-                          "    " + Lower(tmp.Path()) + "/vaskarel.ini"};
-      EXPECT_EQ(NewLines(), written);
-      EXPECT_EQ(ReadFile(logFile), logBefore + written[0] + "\r\n" + written[1] + "\r\n");
-      EXPECT_FALSE(core.configChanged);
-    } else {
-      EXPECT_TRUE(NewLines().empty());
-      EXPECT_EQ(ReadFile(logFile), logBefore);
-    }
+    const Lines written = yes ? Lines{"       Write configuration file ...", shownConfig} : Lines{};
+    EXPECT_EQ(NewLines(), written);
+    std::string mirrored;
+    for (const std::string& line : written) mirrored += line + "\r\n";
+    EXPECT_EQ(ReadFile(tmp / "vaskarel.log"), logBefore + mirrored);
+    EXPECT_EQ(core.configChanged, !yes);
   }
 }
 

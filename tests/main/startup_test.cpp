@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 #include "startup_harness.h"
 
 namespace {
@@ -16,67 +14,30 @@ using startup::kWindowsRules;
 using startup::PathRules;
 using Lines = std::vector<std::string>;
 
-// ---------------------------------------------------------------------------------
-// Path rules
-
-TEST(ProgramPathRules, NameDirectoryAndExtension) {
+TEST(ProgramPathRules, NameDirectoryExtensionAndLogFolder) {
   struct Case {
     const char* path;
     const PathRules& rules;
-    const char *name, *dir, *withIni;
+    const char *name, *dir, *withIni, *logFolder;
   };
   const Case cases[] = {
-      {"/opt/tools/vaskarel", kHostRules, "vaskarel", "/opt/tools/", "/opt/tools/vaskarel.ini"},
-      // The dot of a folder is not an extension.
-      {"/opt/x.d/run", kHostRules, "run", "/opt/x.d/", "/opt/x.d/run.ini"},
-      {"vaskarel", kHostRules, "vaskarel", "", "vaskarel.ini"},
-      {"/vaskarel", kHostRules, "vaskarel", "/", "/vaskarel.ini"},
-      // Windows: the last extension alone is replaced; the drive colon ends a name too.
-      {"C:\\Tools\\a.b.exe", kWindowsRules, "a.b.exe", "C:\\Tools\\", "C:\\Tools\\a.b.ini"},
-      {"C:Merge.EXE", kWindowsRules, "Merge.EXE", "C:", "C:Merge.ini"},
-      {"C:\\x.d\\run", kWindowsRules, "run", "C:\\x.d\\", "C:\\x.d\\run.ini"},
+      {"/opt/x.d/run", kHostRules, "run", "/opt/x.d/", "/opt/x.d/run.ini", "/opt/x.d"},
+      {"run", kHostRules, "run", "", "run.ini", ""},
+      {"/run.log", kHostRules, "run.log", "/", "/run.ini", "/"},  // the root stays
+      {"//run", kHostRules, "run", "//", "//run.ini", "//"},
+      // Windows: only the last extension is replaced; the drive colon ends a name.
+      {"D:\\Logs\\a.b.exe", kWindowsRules, "a.b.exe", "D:\\Logs\\", "D:\\Logs\\a.b.ini",
+       "D:\\Logs"},
+      {"C:\\Merge.EXE", kWindowsRules, "Merge.EXE", "C:\\", "C:\\Merge.ini", "C:\\"},
+      {"C:run", kWindowsRules, "run", "C:", "C:run.ini", "C:"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.path);
     EXPECT_EQ(startup::ExecutableName(c.path, c.rules), c.name);
     EXPECT_EQ(startup::DirectoryPart(c.path, c.rules), c.dir);
     EXPECT_EQ(startup::ChangeFileExt(c.path, ".ini", c.rules), c.withIni);
+    EXPECT_EQ(startup::LogFolderOf(c.path, c.rules), c.logFolder);
   }
-}
-
-TEST(ProgramPathRules, ProgramFileNameKeepsEveryDotWhereExecutablesHaveNoExtension) {
-  EXPECT_EQ(startup::ProgramFileName("a.b", ".ini"), "a.b.ini");
-  EXPECT_EQ(startup::ProgramFileName("vaskarel", ".log"), "vaskarel.log");
-  EXPECT_EQ(startup::ProgramFileName("a.b.exe", ".ini", kWindowsRules), "a.b.ini");
-  EXPECT_EQ(startup::ProgramFileName("Merge", ".txt", kWindowsRules), "Merge.txt");
-}
-
-TEST(ProgramPathRules, LogFolderKeepsRoots) {
-  struct Case {
-    const char* logFile;
-    const PathRules& rules;
-    const char* folder;
-  };
-  const Case cases[] = {
-      {"/var/log/vaskarel/run.log", kHostRules, "/var/log/vaskarel"},
-      {"/run.log", kHostRules, "/"},    // the root stays
-      {"//run.log", kHostRules, "//"},  // a separator behind a separator stays
-      {"run.log", kHostRules, ""},
-      {"D:\\Logs\\Merge\\run.log", kWindowsRules, "D:\\Logs\\Merge"},
-      {"C:\\run.log", kWindowsRules, "C:\\"},
-      {"C:run.log", kWindowsRules, "C:"},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.logFile);
-    EXPECT_EQ(startup::LogFolderOf(c.logFile, c.rules), c.folder);
-  }
-}
-
-TEST(ProgramPathRules, RelativeLogFileIsTakenFromTheProgramDirectory) {
-  EXPECT_EQ(startup::ResolveLogFile("", "/p/"), "");
-  EXPECT_EQ(startup::ResolveLogFile("/var/run.log", "/p/"), "/var/run.log");
-  EXPECT_EQ(startup::ResolveLogFile("run.log", "/p/"), "/p/run.log");
-  EXPECT_EQ(startup::ResolveLogFile("logs/run.log", "/p/"), "/p/logs/run.log");
 }
 
 TEST(ProgramPathRules, DerivedPaths) {
@@ -88,7 +49,7 @@ TEST(ProgramPathRules, DerivedPaths) {
   const Case cases[] = {
       {"/opt/Tools/vaskarel", kHostRules, "/opt/Tools/", "/opt/tools/vaskarel.ini",
        "/opt/tools/vaskarel.txt", "/opt/Tools/vaskarel.log"},
-      // Runs of slashes in the directory shrink; a name with a dot keeps it.
+      // Runs of slashes shrink; executables here have no extension, so a dot stays.
       {"/opt//Tools/A.b", kHostRules, "/opt/Tools/", "/opt/tools/a.b.ini", "/opt/tools/a.b.txt",
        "/opt/Tools/A.b.log"},
       {"C:\\Tools\\Merge.EXE", kWindowsRules, "C:\\Tools\\", "c:\\tools\\merge.ini",
@@ -104,112 +65,88 @@ TEST(ProgramPathRules, DerivedPaths) {
   }
 }
 
-// ---------------------------------------------------------------------------------
-// Start-up sequence
-
 class StartUp : public ::testing::Test {
  protected:
   TempFolder tmp;
   CoreHarness h;
   TMainCore& core = h.core;
-  // The program's directory as the executable's path gives it.
-  std::string dir = tmp.Path() + "/";
+  std::string dir = tmp.Path() + "/";  // the program's directory
   std::string exe = dir + "vaskarel";
+  const std::string startDir = Cwd();
 
   void WriteConfig(const std::string& text) { WriteFile(dir + "vaskarel.ini", text); }
-  std::string Cwd() const { return std::filesystem::current_path().string(); }
+  static std::string Cwd() { return std::filesystem::current_path().string(); }
+  std::string LineAt(size_t i) const {
+    Lines lines = h.LogLines();
+    return i < lines.size() ? lines[i] : "<none>";
+  }
 };
 
 TEST_F(StartUp, WithoutConfigurationFile) {
-  const std::string startDir = Cwd();
   core.FormCreate(exe);
 
-  const std::string config = Lower(dir) + "vaskarel.ini";
-  EXPECT_EQ(h.LogLines(),
-            (Lines{kStartLine, " Error: Configuration file " + config + " not found!"}));
-  EXPECT_EQ(core.configFile, config);
+  EXPECT_EQ(h.LogLines(), (Lines{kStartLine, " Error: Configuration file " + Lower(dir) +
+                                                 "vaskarel.ini not found!"}));
   EXPECT_EQ(core.logFile, "");
   EXPECT_EQ(h.dokuView.Text(), "");
   EXPECT_EQ(Cwd(), startDir);
-  // The start-up block goes to standard output, and so does every later line.
-  EXPECT_EQ(h.files.standardOutput, core.m4Log.GetWholeText());
-  core.Log(" later");
-  EXPECT_EQ(h.files.standardOutput, core.m4Log.GetWholeText());
   EXPECT_TRUE(h.boxes.errors.empty());
   EXPECT_TRUE(core.initialised);
   EXPECT_EQ(h.pagesShown, std::vector<int>{0});
   EXPECT_EQ(h.hintInstalls, 1);
   EXPECT_EQ(h.openDialog.InitialDir(), dir);
   EXPECT_EQ(h.saveDialog.InitialDir(), dir);
+  // The start-up block goes to standard output, and so does every later line.
+  core.Log(" later");
+  EXPECT_EQ(h.files.standardOutput, core.m4Log.GetWholeText());
 }
 
-TEST_F(StartUp, WithoutConfigurationFileAndWithoutStandardOutputEndsAtTheBlock) {
+TEST_F(StartUp, WithoutConfigurationFileAndWithoutStandardOutput) {
   h.files.noStandardOutput = true;
   core.FormCreate(exe);
 
   ASSERT_EQ(h.boxes.errors.size(), 1u);
   EXPECT_EQ(h.boxes.errors[0].caption, "vaskarel");
   EXPECT_EQ(h.boxes.errors[0].text, "I/O error 103.");
-  EXPECT_EQ(h.LogLines().size(), 2u);
-  EXPECT_EQ(h.hintInstalls, 1);  // step 8 came before the failure
+  EXPECT_EQ(h.hintInstalls, 1);  // installed just before the block
   EXPECT_FALSE(core.initialised);
-  // The mirror is not connected: later lines stay in the pane, with no further box.
+  // No mirror: a later line stays in the pane and raises no further box.
   core.Log(" later");
   EXPECT_EQ(h.LogLines().size(), 3u);
   EXPECT_EQ(h.boxes.errors.size(), 1u);
 }
 
-TEST_F(StartUp, ConfigurationWithoutSectionStart) {
+TEST_F(StartUp, ConfigurationWithoutSectionStartAndEarlierRunsInTheLog) {
   WriteConfig("[Other]\nLogFile=/nowhere/x.log\nConfigFile=/nowhere/x.ini\n");
-  WriteFile(dir + "vaskarel.txt", "Guide\nline 2\n");
+  WriteFile(dir + "vaskarel.log", "earlier run\r\n");
   core.FormCreate(exe);
 
   EXPECT_EQ(
       h.LogLines(),
       (Lines{kStartLine, " Read primary configuration file: ", "    " + Lower(dir) + "vaskarel.ini",
-             " Log file is : ", "    " + dir + "vaskarel.log", " Read documentation file :",
-             "    " + Lower(dir) + "vaskarel.txt", " Initialisation finished", ""}));
-  EXPECT_EQ(h.dokuView.Text(), "Guide\r\nline 2\r\n");
-  EXPECT_EQ(ReadFile(dir + "vaskarel.log"), core.m4Log.GetWholeText());
+             " Log file is : ", "    " + dir + "vaskarel.log",
+             " Read documentation file :", "    " + Lower(dir) + "vaskarel.txt",
+             "       Warning: documentation file not found", " Initialisation finished", ""}));
   EXPECT_EQ(Cwd(), tmp.Path());
   EXPECT_TRUE(core.initialised);
-  EXPECT_FALSE(core.configChanged);
+  const std::string block = core.m4Log.GetWholeText();
+  EXPECT_EQ(ReadFile(dir + "vaskarel.log"), "earlier run\r\n" + block);
+  core.Log(" next");
+  EXPECT_EQ(ReadFile(dir + "vaskarel.log"), "earlier run\r\n" + block + " next\r\n");
   EXPECT_TRUE(h.files.standardOutput.empty());
 }
 
-TEST_F(StartUp, MissingDocumentationIsAWarning) {
-  WriteConfig("[Start]\n");
-  core.FormCreate(exe);
-  std::vector<std::string> lines = h.LogLines();
-  ASSERT_GE(lines.size(), 3u);
-  EXPECT_EQ(lines[lines.size() - 3], "       Warning: documentation file not found");
-  EXPECT_EQ(h.dokuView.Text(), "");
-  EXPECT_TRUE(core.initialised);
-}
-
 TEST_F(StartUp, ExecutableNameWithADot) {
-  exe = dir + "a.b";
   WriteFile(dir + "a.b.ini", "[Start]\n");
-  WriteFile(dir + "a.b.txt", "doc");
-  core.FormCreate(exe);
+  WriteFile(dir + "a.b.txt", "Guide\nline 2\n");
+  core.FormCreate(dir + "a.b");
 
   EXPECT_EQ(core.applicationTitle, "a");
   EXPECT_EQ(core.configFile, Lower(dir) + "a.b.ini");
   EXPECT_EQ(core.docFile, Lower(dir) + "a.b.txt");
   EXPECT_EQ(core.logFile, dir + "a.b.log");
-  EXPECT_EQ(h.dokuView.Text(), "doc");
+  EXPECT_EQ(h.dokuView.Text(), "Guide\r\nline 2\r\n");
   EXPECT_EQ(ReadFile(dir + "a.b.log"), core.m4Log.GetWholeText());
-}
-
-TEST_F(StartUp, EarlierRunsStayInTheLogFileAndLaterLinesFollow) {
-  WriteConfig("[Start]\n");
-  WriteFile(dir + "vaskarel.log", "earlier run\r\n");
-  core.FormCreate(exe);
-  const std::string block = core.m4Log.GetWholeText();
-  EXPECT_EQ(ReadFile(dir + "vaskarel.log"), "earlier run\r\n" + block);
-
-  core.Log(" Load code file :");
-  EXPECT_EQ(ReadFile(dir + "vaskarel.log"), "earlier run\r\n" + block + " Load code file :\r\n");
 }
 
 TEST_F(StartUp, LogFileFolderIsCreatedWithItsParents) {
@@ -229,55 +166,30 @@ TEST_F(StartUp, LogFileFolderIsCreatedWithItsParents) {
     run.core.FormCreate(exe);
     EXPECT_TRUE(run.boxes.errors.empty());
     EXPECT_EQ(run.core.logFile, c.expected);
-    std::vector<std::string> lines = run.LogLines();
-    ASSERT_GE(lines.size(), 5u);
-    EXPECT_EQ(lines[4], "    " + c.expected);
+    EXPECT_EQ(run.LogLines().at(4), "    " + c.expected);
     EXPECT_EQ(ReadFile(c.expected), run.core.m4Log.GetWholeText());
   }
 }
 
-TEST_F(StartUp, RelativeLogFileStaysPutWhenTheDirectoryChanges) {
-  WriteFile(tmp / "Cfg/Second.ini", "");
-  WriteConfig("[Start]\nLogFile=logs/run.log\nConfigFile=" + (tmp / "Cfg/Second.ini") + "\n");
-  core.FormCreate(exe);
-  ASSERT_EQ(Cwd(), tmp / "Cfg");
-  core.Log(" after");
-  EXPECT_EQ(ReadFile(dir + "logs/run.log"), core.m4Log.GetWholeText());
-  EXPECT_FALSE(std::filesystem::exists(tmp / "Cfg/logs"));
-}
-
-TEST_F(StartUp, SecondaryConfigurationWithCapitals) {
-  const std::string second = tmp / "Cfg/Second.ini";
-  WriteFile(second, "[Start]\nLogFile=/must/not/be/read.log\n");
-  WriteFile(dir + "vaskarel.txt", "doc");
-  WriteConfig("[Start]\nConfigFile=" + second + "\n");
-  core.FormCreate(exe);
-
-  EXPECT_EQ(core.programDir, tmp / "Cfg/");
-  EXPECT_EQ(core.configFile, second);
-  EXPECT_EQ(Cwd(), tmp / "Cfg");
-  EXPECT_EQ(core.logFile, dir + "vaskarel.log");
-  EXPECT_EQ(core.docFile, Lower(dir) + "vaskarel.txt");
-  EXPECT_EQ(h.dokuView.Text(), "doc");
-  EXPECT_EQ(h.openDialog.InitialDir(), dir);
-  std::vector<std::string> lines = h.LogLines();
-  ASSERT_GE(lines.size(), 7u);
-  EXPECT_EQ(lines[5], " Secondary configuration file is defined :");
-  EXPECT_EQ(lines[6], "    " + second);
-}
-
-TEST_F(StartUp, SecondaryConfigurationByRelativeNames) {
+TEST_F(StartUp, SecondaryConfiguration) {
   // Relative names are looked up from the directory the program was started in.
   const std::string start = tmp / "start";
+  const std::string capitals = tmp / "Cfg/Second.ini";
+  WriteFile(capitals, "[Start]\nLogFile=/must/not/be/read.log\n");
   WriteFile(start + "/Second.ini", "");
   WriteFile(start + "/sub/Third.ini", "");
+  WriteFile(dir + "vaskarel.txt", "doc");
+  const std::string defined = " Secondary configuration file is defined :";
   struct Case {
-    std::string name, programDir, cwd;
+    std::string name, programDir, configFile, cwd, message;
   };
   const Case cases[] = {
+      {capitals, tmp / "Cfg/", capitals, tmp / "Cfg", defined},
       // A bare name leaves an empty program directory; changing to it fails silently.
-      {"Second.ini", "", start},
-      {"sub/Third.ini", "sub/", start + "/sub"},
+      {"Second.ini", "", "Second.ini", start, defined},
+      {"sub/Third.ini", "sub/", "sub/Third.ini", start + "/sub", defined},
+      {tmp / "none.ini", dir, Lower(dir) + "vaskarel.ini", tmp.Path(),
+       " Error: Secondary configuration file not found :"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -285,25 +197,20 @@ TEST_F(StartUp, SecondaryConfigurationByRelativeNames) {
     std::filesystem::current_path(start);
     WriteConfig("[Start]\nConfigFile=" + c.name + "\n");
     run.core.FormCreate(exe);
+
     EXPECT_TRUE(run.boxes.errors.empty());
     EXPECT_EQ(run.core.programDir, c.programDir);
-    EXPECT_EQ(run.core.configFile, c.name);
+    EXPECT_EQ(run.core.configFile, c.configFile);
     EXPECT_EQ(Cwd(), c.cwd);
+    Lines lines = run.LogLines();
+    ASSERT_GE(lines.size(), 7u);
+    EXPECT_EQ(lines[5], c.message);
+    EXPECT_EQ(lines[6], "    " + c.name);
+    // The log file, the documentation and the dialogs stay with the executable.
     EXPECT_EQ(run.core.logFile, dir + "vaskarel.log");
-    EXPECT_TRUE(run.core.initialised);
+    EXPECT_EQ(run.dokuView.Text(), "doc");
+    EXPECT_EQ(run.openDialog.InitialDir(), dir);
   }
-}
-
-TEST_F(StartUp, MissingSecondaryConfiguration) {
-  WriteConfig("[Start]\nConfigFile=" + (tmp / "none.ini") + "\n");
-  core.FormCreate(exe);
-  std::vector<std::string> lines = h.LogLines();
-  ASSERT_GE(lines.size(), 7u);
-  EXPECT_EQ(lines[5], " Error: Secondary configuration file not found :");
-  EXPECT_EQ(lines[6], "    " + (tmp / "none.ini"));
-  EXPECT_EQ(core.programDir, dir);
-  EXPECT_EQ(core.configFile, Lower(dir) + "vaskarel.ini");
-  EXPECT_EQ(Cwd(), tmp.Path());
 }
 
 TEST_F(StartUp, LowerCasedPathsInTheLogAreFoundInAFolderWithCapitals) {
@@ -312,19 +219,15 @@ TEST_F(StartUp, LowerCasedPathsInTheLogAreFoundInAFolderWithCapitals) {
   WriteFile(prog + "Vaskarel.TXT", "the guide");
   core.FormCreate(prog + "vaskarel");
 
-  std::vector<std::string> lines = h.LogLines();
-  ASSERT_GE(lines.size(), 7u);
-  EXPECT_EQ(lines[2], "    " + Lower(prog) + "vaskarel.ini");
-  EXPECT_EQ(lines[6], "    " + Lower(prog) + "vaskarel.txt");
-  EXPECT_EQ(lines[4], "    " + prog + "vaskarel.log");  // the log file keeps its case
+  EXPECT_EQ(LineAt(2), "    " + Lower(prog) + "vaskarel.ini");
+  EXPECT_EQ(LineAt(4), "    " + prog + "vaskarel.log");  // the log file keeps its case
+  EXPECT_EQ(LineAt(6), "    " + Lower(prog) + "vaskarel.txt");
   EXPECT_EQ(h.dokuView.Text(), "the guide");
-  EXPECT_EQ(ReadFile(prog + "vaskarel.log"), core.m4Log.GetWholeText());
 }
 
 TEST_F(StartUp, UncreatableLogFolderEndsStartUp) {
   WriteFile(tmp / "blocker", "a file, not a folder");
   WriteConfig("[Start]\nLogFile=" + (tmp / "blocker/sub/run.log") + "\n");
-  const std::string startDir = Cwd();
   core.FormCreate(exe);
 
   ASSERT_EQ(h.boxes.errors.size(), 1u);
@@ -338,7 +241,6 @@ TEST_F(StartUp, UncreatableLogFolderEndsStartUp) {
   // No mirror: a later line neither reaches a file nor raises a box.
   core.Log(" later");
   EXPECT_EQ(h.boxes.errors.size(), 1u);
-  EXPECT_EQ(h.LogLines().size(), 4u);
 }
 
 }  // namespace
