@@ -166,15 +166,4 @@ TEST(LocaleFormatsTest, PlainLocaleGivesNumericDateAnd24HourTime) {
   }
 }
 
-TEST(SystemClockTest, GivesAPlausibleLocalTime) {
-  DateTime t = platform::SystemClock().Now();
-  EXPECT_GE(t.year, 2023);
-  EXPECT_TRUE(t.month >= 1 && t.month <= 12);
-  EXPECT_TRUE(t.day >= 1 && t.day <= 31);
-  EXPECT_TRUE(t.hour >= 0 && t.hour <= 23);
-  EXPECT_TRUE(t.minute >= 0 && t.minute <= 59);
-  EXPECT_TRUE(t.second >= 0 && t.second <= 59);
-  EXPECT_TRUE(t.millisecond >= 0 && t.millisecond <= 999);
-}
-
 }  // namespace
