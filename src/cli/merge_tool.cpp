@@ -73,6 +73,9 @@ Examples:
   vaskarel-merge --check scripts
 )";
 
+// The largest merged text the tool builds.
+constexpr size_t kMaxMergedBytes = size_t{1} << 30;
+
 std::string Reason(int err) {
   return std::generic_category().message(err);
 }
@@ -376,6 +379,13 @@ class MergeTool {
     code = std::string();
     const std::vector<std::string> texts = DialogTexts(NormalizeLineBreaks(header));
     header = std::string();
+    // Texts that refer to later texts can multiply the result beyond any memory; its
+    // length is known before anything is built.
+    if (MergedLength(codeText, texts) > kMaxMergedBytes) {
+      Error(job.code + ": the merged text would be larger than 1 GiB (dialog texts that " +
+            "refer to later texts multiply it)");
+      return;
+    }
     const std::string merged = NormalizeLineBreaks(MergeTexts(codeText, texts));
 
     if (job.output.empty()) {

@@ -207,28 +207,34 @@ void CheckHeaderQuotes(std::string_view header, const LineIndex& lines,
   auto add = [&](size_t pos, std::string message) {
     out.push_back({ScriptFinding::File::Header, lines.LineOf(pos), std::move(message)});
   };
-  for (size_t q = 0; q < quotes.size(); ++q) {
-    switch (quotes[q].role) {
-      case QuoteRole::Delimiter:
-      case QuoteRole::DirectiveClose:
-        break;
-      case QuoteRole::InComment:
-        add(quotes[q].pos, "double quote in a comment; the merge counts it, " + ShiftsFrom(q));
-        break;
-      case QuoteRole::InCharLiteral:
-        add(quotes[q].pos,
-            "double quote in a character literal; the merge counts it, " + ShiftsFrom(q));
-        break;
-      case QuoteRole::Escaped:
-        add(quotes[q].pos,
-            "double quote after a backslash inside a literal; the merge counts it, " +
-                ShiftsFrom(q));
-        break;
-      case QuoteRole::DirectiveOpen:
-        add(quotes[q].pos,
-            "string in a preprocessor line; the merge counts its double quotes, " + ShiftsFrom(q));
-        break;
+  for (size_t q = 0; q < quotes.size();) {
+    const QuoteRole role = quotes[q].role;
+    if (role == QuoteRole::Delimiter || role == QuoteRole::DirectiveClose) {
+      ++q;
+      continue;
     }
+    if (role == QuoteRole::DirectiveOpen) {
+      add(quotes[q].pos,
+          "string in a preprocessor line; the merge counts its double quotes, " + ShiftsFrom(q));
+      ++q;
+      continue;
+    }
+    // Stray quotes of one kind on one line (a quoted word in a comment, an escaped
+    // pair) make one finding.
+    const size_t line = lines.LineOf(quotes[q].pos);
+    size_t end = q + 1;
+    while (end < quotes.size() && quotes[end].role == role &&
+           lines.LineOf(quotes[end].pos) == line) {
+      ++end;
+    }
+    const size_t count = end - q;
+    std::string what = count == 1 ? "double quote" : std::to_string(count) + " double quotes";
+    if (role == QuoteRole::InComment) what += " in a comment";
+    if (role == QuoteRole::InCharLiteral) what += " in a character literal";
+    if (role == QuoteRole::Escaped) what += " after a backslash inside a literal";
+    add(quotes[q].pos,
+        what + "; the merge counts " + (count == 1 ? "it" : "them") + ", " + ShiftsFrom(q));
+    q = end;
   }
   if (quotes.size() % 2 == 1) {
     const size_t last = quotes.back().pos;
