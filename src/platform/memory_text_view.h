@@ -14,6 +14,8 @@ class MemoryTextView : public TextView {
   explicit MemoryTextView(size_t capacity = kDefaultTextCapacity);
 
   std::string Text() const override { return text_; }
+  // The text without a copy; valid until the next change.
+  const std::string& Bytes() const { return text_; }
   size_t Size() const override { return text_.size(); }
   bool TextEquals(std::string_view text) const override { return text_ == text; }
   void SetText(std::string_view text) override;

@@ -1,1 +1,207 @@
-// (to be written)
+#include "platform/qt/qt_text_view.h"
+
+#include <QEvent>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTimer>
+#include <algorithm>
+#include <limits>
+#include <stdexcept>
+
+namespace platform {
+namespace {
+
+// Characters the document turns into block breaks or swallows on loading (the
+// paragraph and line separators U+2029 and U+2028, the frame markers U+FDD0 and
+// U+FDD1). A UTF-8 text holding one is shown in the legacy code page instead, so
+// its bytes come back unchanged.
+bool HoldsDocumentControls(std::string_view bytes) {
+  for (size_t i = 0; i + 2 < bytes.size(); ++i) {
+    const auto b0 = static_cast<unsigned char>(bytes[i]);
+    if (b0 != 0xE2 && b0 != 0xEF) continue;
+    const auto b1 = static_cast<unsigned char>(bytes[i + 1]);
+    const auto b2 = static_cast<unsigned char>(bytes[i + 2]);
+    if (b0 == 0xE2 && b1 == 0x80 && (b2 == 0xA8 || b2 == 0xA9)) return true;
+    if (b0 == 0xEF && b1 == 0xB7 && (b2 == 0x90 || b2 == 0x91)) return true;
+  }
+  return false;
+}
+
+bool ShowsAsUtf8(std::string_view bytes) {
+  return IsValidUtf8(bytes) && !HoldsDocumentControls(bytes);
+}
+
+// The characters for the document: decoded, each CR LF one LF (the document's
+// block break).
+QString ForDocument(const Codec& codec, std::string_view bytes) {
+  std::u16string chars = codec.Decode(bytes);
+  auto out = chars.begin();
+  for (auto in = chars.begin(); in != chars.end(); ++in) {
+    if (*in == u'\r' && in + 1 != chars.end() && in[1] == u'\n') continue;
+    *out++ = *in;
+  }
+  chars.erase(out, chars.end());
+  return QString(reinterpret_cast<const QChar*>(chars.data()),
+                 static_cast<qsizetype>(chars.size()));
+}
+
+}  // namespace
+
+QtTextView::QtTextView(QWidget* parent, size_t capacity)
+    : QPlainTextEdit(parent), capacity_(capacity), bytes_(std::numeric_limits<size_t>::max()) {
+  connect(document(), &QTextDocument::contentsChange, this, &QtTextView::OnContentsChange);
+}
+
+QtTextView::~QtTextView() = default;
+
+const Codec& QtTextView::DisplayCodec() const {
+  return encoding_ == TextEncoding::Utf8 ? Codec::Utf8() : Codec::Legacy(UserLegacyCodePage());
+}
+
+std::string QtTextView::Text() const {
+  EnsureBytes();
+  return bytes_.Text();
+}
+
+size_t QtTextView::Size() const {
+  EnsureBytes();
+  return bytes_.Size();
+}
+
+bool QtTextView::TextEquals(std::string_view text) const {
+  EnsureBytes();
+  return bytes_.TextEquals(text);
+}
+
+size_t QtTextView::LineCount() const {
+  EnsureBytes();
+  return bytes_.LineCount();
+}
+
+std::string QtTextView::LineAt(size_t i, size_t maxBytes) const {
+  EnsureBytes();
+  return bytes_.LineAt(i, maxBytes);
+}
+
+bool QtTextView::EndsWithLineBreak() const {
+  EnsureBytes();
+  return bytes_.EndsWithLineBreak();
+}
+
+void QtTextView::SetText(std::string_view text) {
+  if (text.size() > capacity_) throw std::length_error("text over the view's capacity");
+  bytes_.SetText(text);
+  bytesValid_ = true;
+  pending_.clear();
+  encoding_ = ShowsAsUtf8(text) ? TextEncoding::Utf8 : TextEncoding::Legacy;
+  ShowWholeText();
+  NotifyChange();
+}
+
+void QtTextView::ShowWholeText() {
+  const QString chars = ForDocument(DisplayCodec(), bytes_.Bytes());
+  const bool updates = updatesEnabled();
+  setUpdatesEnabled(false);
+  ownChange_ = true;
+  setPlainText(chars);
+  ownChange_ = false;
+  setUpdatesEnabled(updates);
+}
+
+void QtTextView::Append(std::string_view text) {
+  EnsureBytes();
+  if (text.size() > capacity_ - std::min(capacity_, bytes_.Size())) {
+    throw std::length_error("text over the view's capacity");
+  }
+  bytes_.Append(text);
+  // A valid UTF-8 text followed by a valid UTF-8 piece stays valid, so only the
+  // piece needs looking at.
+  if (encoding_ == TextEncoding::Utf8 && !ShowsAsUtf8(text)) {
+    // Rare (once in a view's life at most): the whole text is shown anew at once.
+    encoding_ = TextEncoding::Legacy;
+    pending_.clear();
+    ShowWholeText();
+    MoveCursorToEnd();
+  } else {
+    pending_.append(text);
+    if (!flushScheduled_) {
+      flushScheduled_ = true;
+      QTimer::singleShot(0, this, &QtTextView::Flush);
+    }
+  }
+  NotifyChange();
+}
+
+void QtTextView::Flush() {
+  flushScheduled_ = false;
+  if (pending_.empty()) return;
+  const QString chars = ForDocument(DisplayCodec(), pending_);
+  pending_.clear();
+  ownChange_ = true;
+  QTextCursor end(document());
+  end.movePosition(QTextCursor::End);
+  end.insertText(chars);
+  ownChange_ = false;
+  MoveCursorToEnd();
+}
+
+void QtTextView::MoveCursorToEnd() {
+  // The insertion point goes to the end; a selection is given up.
+  QTextCursor cursor = textCursor();
+  cursor.movePosition(QTextCursor::End);
+  setTextCursor(cursor);
+}
+
+bool QtTextView::event(QEvent* e) {
+  // Whatever the widget does next (a key, a click, a drop) works on the whole text.
+  // A paint may show the text a moment early without it.
+  if (e->type() != QEvent::Paint) Flush();
+  return QPlainTextEdit::event(e);
+}
+
+bool QtTextView::viewportEvent(QEvent* e) {
+  if (e->type() != QEvent::Paint) Flush();
+  return QPlainTextEdit::viewportEvent(e);
+}
+
+void QtTextView::OnContentsChange(int, int charsRemoved, int charsAdded) {
+  if (ownChange_ || (charsRemoved == 0 && charsAdded == 0)) return;
+  // An edit by the user (or by the widget on the user's behalf: undo, paste, drop).
+  // Text still waiting goes in behind it, so the document holds all of it again.
+  Flush();
+  bytesValid_ = false;
+  NotifyChange();
+}
+
+void QtTextView::EnsureBytes() const {
+  if (bytesValid_) return;
+  const QString raw = document()->toRawText();
+  // Every break the document can hold becomes CR LF: its block breaks (U+2029),
+  // Shift+Enter's line separator (U+2028), and CR, LF or CR LF brought in by a paste.
+  std::u16string chars;
+  chars.reserve(static_cast<size_t>(raw.size()) + static_cast<size_t>(document()->blockCount()));
+  const char16_t* p = reinterpret_cast<const char16_t*>(raw.utf16());
+  const char16_t* const end = p + raw.size();
+  for (; p < end; ++p) {
+    switch (*p) {
+      case u'\r':
+        if (p + 1 < end && p[1] == u'\n') ++p;
+        [[fallthrough]];
+      case u'\n':
+      case u'\u2028':
+      case u'\u2029':
+        chars += u"\r\n";
+        break;
+      case u'\0':
+        break;  // a pane never holds a NUL
+      default:
+        chars += *p;
+    }
+  }
+  bytes_.SetText(DisplayCodec().Encode(chars));
+  bytesValid_ = true;
+}
+
+}  // namespace platform
