@@ -1,9 +1,168 @@
+// Construction of the main window and its command handlers: each runs the logic of
+// TMainCore inside the one failure guard.
 #include "main/main_form.h"
 
-TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
-  setObjectName("MainForm");
-  setWindowTitle("Merge dialog strings");
-  resize(640, 480);
+#include <QAction>
+#include <QApplication>
+#include <QCoreApplication>
+#include <QEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenuBar>
+
+#include "main/main_core.h"
+#include "main/tool_bar.h"
+#include "platform/process.h"
+#include "platform/qt/qt_dialogs.h"
+#include "platform/qt/qt_text_view.h"
+
+// The pictures are compiled into the library; a static library needs them named.
+static void InitWindowResources() {
+  Q_INIT_RESOURCE(vaskarel);
 }
 
-TMainForm::~TMainForm() = default;
+namespace {
+
+// The wait cursor while a command works on files; the file dialogs it opens show the
+// ordinary cursor (see TCursorFileDialog).
+class TBusyCursor {
+ public:
+  explicit TBusyCursor(bool busy) : busy_(busy) {
+    if (busy_) QApplication::setOverrideCursor(Qt::WaitCursor);
+  }
+  ~TBusyCursor() {
+    if (busy_) QApplication::restoreOverrideCursor();
+  }
+  TBusyCursor(const TBusyCursor&) = delete;
+  TBusyCursor& operator=(const TBusyCursor&) = delete;
+
+ private:
+  bool busy_;
+};
+
+}  // namespace
+
+// A file dialog shown with the ordinary cursor, whatever cursor the command that
+// opens it shows; everything else passes to the dialog it stands for.
+class TCursorFileDialog : public platform::FileDialog {
+ public:
+  explicit TCursorFileDialog(platform::FileDialog& dialog) : dialog_(dialog) {}
+
+  bool Execute() override {
+    dialog_.SetFilter(filter_);
+    dialog_.SetInitialDir(initialDir_);
+    dialog_.SetFileName(fileName_);
+    dialog_.SetDefaultExt(defaultExt_);
+    const bool busy = QApplication::overrideCursor() != nullptr;
+    if (busy) QApplication::setOverrideCursor(Qt::ArrowCursor);
+    const bool chosen = dialog_.Execute();
+    if (busy) QApplication::restoreOverrideCursor();
+    if (chosen) fileName_ = dialog_.FileName();
+    return chosen;
+  }
+
+ private:
+  platform::FileDialog& dialog_;
+};
+
+TMainForm::TMainForm(QWidget* parent) : TMainForm(TMainFormOptions{}, parent) {}
+
+TMainForm::TMainForm(TMainFormOptions options, QWidget* parent)
+    : QMainWindow(parent), options_(std::move(options)) {
+  InitWindowResources();
+  BuildLayout();
+  BuildActions();
+  BuildMenus();
+  BindToolBar();
+  ConnectHints();
+  p4Separator->setFocus(Qt::OtherFocusReason);
+
+  // The platform parts: the window's own unless given.
+  if (!options_.openDialog) {
+    ownOpenDialog_ =
+        std::make_unique<platform::QtFileDialog>(this, platform::QtFileDialog::Mode::Open);
+  }
+  if (!options_.saveDialog) {
+    ownSaveDialog_ =
+        std::make_unique<platform::QtFileDialog>(this, platform::QtFileDialog::Mode::Save);
+  }
+  if (!options_.boxes) ownBoxes_ = std::make_unique<platform::QtMessageBoxes>(this);
+  openDialog_ = std::make_unique<TCursorFileDialog>(options_.openDialog ? *options_.openDialog
+                                                                        : *ownOpenDialog_);
+  saveDialog_ = std::make_unique<TCursorFileDialog>(options_.saveDialog ? *options_.saveDialog
+                                                                        : *ownSaveDialog_);
+  saveDialog_->SetDefaultExt("c");
+  saveDialog_->SetFilter("code files (*.c)|*.c|all files (*.*)|*.*");
+
+  core_ = std::make_unique<TMainCore>(MainServices{
+      .logView = *m4Log,
+      .codeView = *m4CodeFile,
+      .headerView = *m4HeaderFile,
+      .mergedView = *m4MergedFile,
+      .dokuView = *m4Doku,
+      .openDialog = *openDialog_,
+      .saveDialog = *saveDialog_,
+      .boxes = options_.boxes ? *options_.boxes : *ownBoxes_,
+      .clock = options_.clock ? *options_.clock : platform::SystemClock(),
+      .formats = options_.formats ? *options_.formats : platform::UserLocaleFormats(),
+      .showPage = [this](int index) { ShowPage(index); },
+      .installAppHint = [this] { InstallAppHint(); },
+      .terminate = options_.terminate ? options_.terminate : [] { QCoreApplication::quit(); },
+  });
+
+  qApp->installEventFilter(this);
+  core_->FormCreate(options_.exePath.empty() ? platform::ExecutablePath() : options_.exePath);
+}
+
+TMainForm::~TMainForm() {
+  qApp->removeEventFilter(this);
+  // The panes' views outlive the logic by a moment: they must not call into it.
+  for (platform::QtTextView* view : {m4Log, m4CodeFile, m4HeaderFile, m4MergedFile, m4Doku}) {
+    view->SetOnChange(nullptr);
+  }
+  for (QLineEdit* edit : settingsEdits_) edit->disconnect(this);
+}
+
+void TMainForm::RunCommand(const Command& command, bool busy) {
+  core_->RunCommand([&] {
+    const TBusyCursor cursor(busy);
+    command();
+  });
+}
+
+void TMainForm::a4ExitExecute(QObject*) {
+  RunCommand([this] { core_->Exit(); });
+}
+void TMainForm::a4LoadConfigExecute(QObject*) {
+  RunCommand([this] { core_->ReadConfig(); });
+}
+void TMainForm::a4SaveConfigExecute(QObject*) {
+  RunCommand([this] { core_->WriteConfig(); });
+}
+void TMainForm::a4LoadCodeFileExecute(QObject*) {
+  RunCommand([this] { core_->LoadCodeFile(); }, true);
+}
+void TMainForm::a4LoadHeaderFileExecute(QObject*) {
+  RunCommand([this] { core_->LoadHeaderFile(); }, true);
+}
+void TMainForm::a4MergeFilesExecute(QObject*) {
+  RunCommand([this] { core_->MergeFiles(); }, true);
+}
+void TMainForm::a4SaveMergedFileExecute(QObject*) {
+  RunCommand([this] { core_->SaveMergedFile(); }, true);
+}
+
+bool TMainForm::event(QEvent* event) {
+  // Hints reach the status bar through the current hint only (form_hints.cpp), never
+  // as the status bar's passing messages.
+  if (event->type() == QEvent::StatusTip) return true;
+  return QMainWindow::event(event);
+}
+
+bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+  const QEvent::Type type = event->type();
+  if ((type == QEvent::ShortcutOverride || type == QEvent::KeyPress) && watched->isWidgetType()) {
+    if (RouteKey(event, static_cast<QWidget*>(watched))) return true;
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
