@@ -1,0 +1,137 @@
+// The real main window for the GUI tests: a temporary program folder with a
+// configuration file that names a log file there, scripted file dialogs and boxes,
+// a fixed clock, and Exit and the held modifier keys caught by the test. The window
+// is shown and active, so keys reach it as they would on a desktop.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+#include <QApplication>
+#include <QEventLoop>
+#include <QLabel>
+#include <QTest>
+#include <QTimer>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+
+#include "fakes/fake_platform.h"
+#include "main/main_core.h"
+#include "main/main_form.h"
+
+namespace gui_test {
+
+// A fresh folder with a lower-case name: the program looks for its configuration file
+// under a lower-cased path.
+class ProgramFolder {
+ public:
+  ProgramFolder() {
+    static int count = 0;
+    const auto base = std::filesystem::temp_directory_path();
+    do {
+      path_ =
+          (base / ("vk_gui_" + std::to_string(getpid()) + "_" + std::to_string(++count))).string();
+    } while (!std::filesystem::create_directory(path_));
+  }
+  ~ProgramFolder() {
+    std::error_code ec;
+    std::filesystem::remove_all(path_, ec);
+  }
+  ProgramFolder(const ProgramFolder&) = delete;
+  ProgramFolder& operator=(const ProgramFolder&) = delete;
+
+  std::string operator/(const std::string& name) const { return path_ + "/" + name; }
+  const std::string& Path() const { return path_; }
+
+ private:
+  std::string path_;
+};
+
+inline void WriteFile(const std::string& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
+inline std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream out;
+  out << in.rdbuf();
+  return out.str();
+}
+
+// Lets the event loop run dry once, as the program does between inputs; hints follow
+// the mouse at that moment.
+inline void Idle() {
+  QEventLoop loop;
+  QTimer::singleShot(5, &loop, &QEventLoop::quit);
+  loop.exec();
+}
+
+class WindowTest : public ::testing::Test {
+ protected:
+  // logFileLine: the "LogFile" entry of the configuration file.
+  void Start(const std::string& logFileLine = "") {
+    const std::string logLine = logFileLine.empty() ? "LogFile=" + LogPath() : logFileLine;
+    WriteFile(folder / "vaskarel.ini", "[Start]\r\n" + logLine + "\r\n");
+    TMainFormOptions options;
+    options.exePath = folder / "vaskarel";
+    options.openDialog = &openDialog;
+    options.saveDialog = &saveDialog;
+    options.boxes = &boxes;
+    options.clock = &clock;
+    options.formats = TestFormats();
+    options.terminate = [this] { ++terminated; };
+    options.keyboardModifiers = [this] { return held; };
+    form = std::make_unique<TMainForm>(std::move(options));
+    form->show();
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+  }
+
+  void SetUp() override { Start(); }
+
+  void TearDown() override {
+    form.reset();
+    std::filesystem::current_path(startDir_);
+  }
+
+  std::string LogPath() const { return folder / "run.log"; }
+
+  template <class T = QWidget>
+  T* Find(const char* name) const {
+    T* found = form->findChild<T*>(QString::fromLatin1(name));
+    EXPECT_NE(found, nullptr) << name;
+    return found;
+  }
+
+  // A key pressed and released, delivered to the control with the focus.
+  void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QWidget* target = QApplication::focusWidget();
+    QTest::keyClick(target ? target : form.get(), key, modifiers);
+  }
+
+  void Type(const QString& text) { QTest::keyClicks(QApplication::focusWidget(), text); }
+
+  QString FocusName() const {
+    QWidget* focus = QApplication::focusWidget();
+    return focus ? focus->objectName() : QStringLiteral("(none)");
+  }
+
+  std::string Log() const { return form->Core().m4Log.GetWholeText(); }
+  QString Status() const { return Find<QLabel>("StatusPanel")->text(); }
+
+  ProgramFolder folder;
+  FakeFileDialog openDialog, saveDialog;
+  FakeMessageBoxes boxes;
+  FakeClock clock;
+  int terminated = 0;
+  Qt::KeyboardModifiers held = Qt::NoModifier;
+  std::unique_ptr<TMainForm> form;
+
+ private:
+  std::filesystem::path startDir_ = std::filesystem::current_path();
+};
+
+}  // namespace gui_test
