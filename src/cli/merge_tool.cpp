@@ -373,8 +373,7 @@ class MergeTool {
   }
 
   void Merge(const Job& job, std::string code, std::string header) {
-    // As the window does it: each file as a pane takes it, the merge, and the result
-    // as the merged pane takes it.
+    // As the window does it: each file as a pane takes it, then the merge.
     const std::string codeText = NormalizeLineBreaks(code);
     code = std::string();
     const std::vector<std::string> texts = DialogTexts(NormalizeLineBreaks(header));
@@ -386,7 +385,10 @@ class MergeTool {
             "refer to later texts multiply it)");
       return;
     }
-    const std::string merged = NormalizeLineBreaks(MergeTexts(codeText, texts));
+    // The merged pane would normalise the result again; that changes nothing, since
+    // both texts are normalised and every insertion stands between double quotes, so
+    // no CR LF pair is ever split or formed.
+    const std::string merged = MergeTexts(codeText, texts);
 
     if (job.output.empty()) {
       if (!WriteOut(merged)) return;

@@ -11,23 +11,27 @@
 
 namespace {
 
-// Line numbers of a pane text: lines are the pieces between CR LF pairs.
+// Line numbers of a pane text: lines are the pieces between CR LF pairs. The index is
+// built at the first question, since a clean script never asks.
 class LineIndex {
  public:
-  explicit LineIndex(std::string_view text) {
-    starts_.push_back(0);
-    for (size_t p = text.find("\r\n"); p != std::string_view::npos; p = text.find("\r\n", p + 2)) {
-      starts_.push_back(p + 2);
-    }
-  }
+  explicit LineIndex(std::string_view text) : text_(text) {}
   // The line (from 1) that holds the byte at pos.
   size_t LineOf(size_t pos) const {
+    if (starts_.empty()) {
+      starts_.push_back(0);
+      for (size_t p = text_.find("\r\n"); p != std::string_view::npos;
+           p = text_.find("\r\n", p + 2)) {
+        starts_.push_back(p + 2);
+      }
+    }
     return static_cast<size_t>(std::upper_bound(starts_.begin(), starts_.end(), pos) -
                                starts_.begin());
   }
 
  private:
-  std::vector<size_t> starts_;
+  std::string_view text_;
+  mutable std::vector<size_t> starts_;
 };
 
 // How a C reader sees a double quote of the header.
@@ -149,24 +153,27 @@ std::vector<WrittenReference> FindReferences(std::string_view text, bool canonic
   static constexpr std::string_view kName = "dlg_text";
   std::vector<WrittenReference> refs;
   const size_t n = text.size();
-  for (size_t p = 0; p + kName.size() < n; ++p) {
-    if (LowerAscii(text[p]) != 'd') continue;
-    bool match = true;
-    for (size_t k = 1; k < kName.size() && match; ++k) match = LowerAscii(text[p + k]) == kName[k];
-    if (!match) continue;
+  // Every reference has one "[": find those fast, then look back for the name.
+  for (size_t open = text.find('['); open != std::string_view::npos;
+       open = text.find('[', open + 1)) {
     WrittenReference ref;
+    size_t p = open;
+    while (p > 0 && IsBlank(text[p - 1])) --p;
+    if (p < kName.size()) continue;
+    p -= kName.size();
+    bool match = true;
+    for (size_t k = 0; k < kName.size() && match; ++k) match = LowerAscii(text[p + k]) == kName[k];
+    if (!match) continue;
     ref.pos = p;
     ref.upperCase = text.substr(p, kName.size()) == "DLG_TEXT";
-    size_t i = p + kName.size();
+    ref.blanks = p + kName.size() != open;
+    size_t i = open + 1;
     auto skipBlanks = [&] {
       while (i < n && IsBlank(text[i])) {
         ref.blanks = true;
         ++i;
       }
     };
-    skipBlanks();
-    if (i >= n || text[i] != '[') continue;
-    ++i;
     skipBlanks();
     const size_t digitsStart = i;
     while (i < n && text[i] >= '0' && text[i] <= '9') {
@@ -182,7 +189,7 @@ std::vector<WrittenReference> FindReferences(std::string_view text, bool canonic
     ref.length = i + 1 - p;
     if (canonicalOnly && (!ref.upperCase || ref.blanks)) continue;
     refs.push_back(ref);
-    p = i;
+    open = i;
   }
   return refs;
 }
@@ -278,6 +285,10 @@ ScriptCheck CheckDialogScript(std::string_view codeBytes, std::string_view heade
 
   std::vector<bool> used(count, false);
   for (const WrittenReference& ref : FindReferences(code, false)) {
+    if (ref.Canonical() && ref.index < count) {
+      used[ref.index] = true;
+      continue;
+    }
     const std::string written(code.substr(ref.pos, ref.length));
     const size_t line = codeLines.LineOf(ref.pos);
     if (!ref.Canonical()) {
@@ -290,13 +301,11 @@ ScriptCheck CheckDialogScript(std::string_view codeBytes, std::string_view heade
                               written + " is left as it is (" + why +
                                   "); the merge replaces only DLG_TEXT[" +
                                   IndexWithoutLeadingZeros(ref.digits) + "]"});
-    } else if (ref.index >= count) {
+    } else {
       codeFindings.push_back({ScriptFinding::File::Code, line,
                               written +
                                   " has no dialog text and is left as it is; the header has " +
                                   CountOfTexts(count)});
-    } else {
-      used[ref.index] = true;
     }
   }
   // A text that the merge inserts is searched by every later pass: references to later

@@ -1,0 +1,223 @@
+// vaskarel-merge on a folder of 1,000 generated scripts (100 texts, 20 KB of code each)
+// and on one script of 100,000 texts and 50 MB of code, beside the plain reading and
+// writing of the same bytes, to show whether a run is bound by the disk or the merge.
+// The inputs are generated once under $TMPDIR (or /tmp), and removed at the end.
+#include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "cli/merge_tool.h"
+#include "main/merge.h"
+#include "main/text_pane.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kFolderPairs = 1000;
+constexpr int kFolderTexts = 100;
+constexpr size_t kFolderCodeBytes = 20 * 1024;
+constexpr int kBigTexts = 100000;
+constexpr size_t kBigCodeBytes = 50u << 20;
+
+std::string Header(int texts) {
+  std::string h = "string DLG_TEXT[" + std::to_string(texts) + "] = {\r\n";
+  for (int n = 0; n < texts; ++n) {
+    h += "\"Dialog line " + std::to_string(n) +
+         ": Well met, traveller. What brings you here?\",\r\n";
+  }
+  return h + "};\r\n";
+}
+
+// Code of about `bytes` bytes with one reference a line, running through every text.
+std::string Code(int texts, size_t bytes) {
+  std::string c;
+  c.reserve(bytes + 128);
+  for (int line = 0; c.size() < bytes; ++line) {
+    const int n = line % texts;
+    c += "    if (Answer() == " + std::to_string(line % 7) + ") Say(npc, DLG_TEXT[" +
+         std::to_string(n) + "]); // step " + std::to_string(line) + "\r\n";
+  }
+  return c;
+}
+
+void Write(const fs::path& p, const std::string& bytes) {
+  fs::create_directories(p.parent_path());
+  std::ofstream(p, std::ios::binary) << bytes;
+}
+
+std::string Read(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  std::stringstream ss;
+  ss << in.rdbuf();
+  return ss.str();
+}
+
+std::string MergedInMemory(const std::string& code, const std::string& header) {
+  return MergeTexts(NormalizeLineBreaks(code), DialogTexts(NormalizeLineBreaks(header)));
+}
+
+struct Inputs {
+  fs::path root;
+  // What the merge writes for each folder script and for the big one.
+  std::string folderResult, bigResult;
+  Inputs() {
+    const char* tmp = std::getenv("TMPDIR");
+    root = fs::path(tmp && *tmp ? tmp : "/tmp") / ("vk_cli_bench_" + std::to_string(::getpid()));
+    const std::string header = Header(kFolderTexts);
+    const std::string code = Code(kFolderTexts, kFolderCodeBytes);
+    for (int i = 0; i < kFolderPairs; ++i) {
+      const fs::path dir = root / "folder" / ("part" + std::to_string(i / 100));
+      Write(dir / ("script" + std::to_string(i) + ".c"), code);
+      Write(dir / ("script" + std::to_string(i) + ".h"), header);
+    }
+    folderResult = MergedInMemory(code, header);
+    const std::string bigCode = Code(kBigTexts, kBigCodeBytes), bigHeader = Header(kBigTexts);
+    Write(root / "big" / "big.c", bigCode);
+    Write(root / "big" / "big.h", bigHeader);
+    bigResult = MergedInMemory(bigCode, bigHeader);
+  }
+  ~Inputs() { fs::remove_all(root); }
+};
+
+Inputs& Data() {
+  static Inputs inputs;
+  return inputs;
+}
+
+class NullOutput : public platform::WritableFile {
+ public:
+  int Write(std::string_view, size_t*) override { return 0; }
+  int Sync() override { return 0; }
+  int Close() override { return 0; }
+};
+
+int RunTool(const std::vector<std::string>& args) {
+  NullOutput out;
+  std::ostringstream err;
+  return RunMergeTool(args, out, err);
+}
+
+// The whole tool: walk, read, merge, write beside, fsync, rename.
+void BM_FolderMerge(benchmark::State& state) {
+  Data();  // generated before the clock runs
+  const fs::path out = Data().root / "out";
+  for (auto _ : state) {
+    state.PauseTiming();
+    fs::remove_all(out);
+    state.ResumeTiming();
+    if (RunTool({"-q", "-o", out.string(), (Data().root / "folder").string()}) != 0) {
+      state.SkipWithError("merge failed");
+    }
+  }
+  state.SetItemsProcessed(state.iterations() * kFolderPairs);
+}
+
+void BM_FolderCheck(benchmark::State& state) {
+  for (auto _ : state) {
+    if (RunTool({"-q", "--check", (Data().root / "folder").string()}) == 2) {
+      state.SkipWithError("check failed");
+    }
+  }
+  state.SetItemsProcessed(state.iterations() * kFolderPairs);
+}
+
+// The same bytes moved without a merge: read both files, write the bytes the merge
+// writes, with (arg 1) or without (arg 0) the fsync and rename of a safe write.
+void BM_FolderPlainCopy(benchmark::State& state) {
+  const bool safe = state.range(0) != 0;
+  const fs::path out = Data().root / "copy";
+  for (auto _ : state) {
+    state.PauseTiming();
+    fs::remove_all(out);
+    state.ResumeTiming();
+    for (const auto& e : fs::recursive_directory_iterator(Data().root / "folder")) {
+      if (e.path().extension() != ".c") continue;
+      benchmark::DoNotOptimize(Read(e.path()));
+      benchmark::DoNotOptimize(Read(fs::path(e.path()).replace_extension(".h")));
+      const std::string& code = Data().folderResult;
+      const fs::path target = out / fs::relative(e.path(), Data().root / "folder");
+      fs::create_directories(target.parent_path());
+      const fs::path temp = safe ? fs::path(target.string() + ".tmp") : target;
+      const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+      if (fd < 0 || ::write(fd, code.data(), code.size()) != static_cast<ssize_t>(code.size())) {
+        state.SkipWithError("write failed");
+      }
+      if (safe) ::fsync(fd);
+      ::close(fd);
+      if (safe) fs::rename(temp, target);
+    }
+  }
+  state.SetItemsProcessed(state.iterations() * kFolderPairs);
+}
+
+void BM_BigPairMerge(benchmark::State& state) {
+  const fs::path out = Data().root / "big_out.c";
+  for (auto _ : state) {
+    state.PauseTiming();
+    fs::remove(out);
+    state.ResumeTiming();
+    if (RunTool({"-q", (Data().root / "big" / "big.c").string(), "-o", out.string()}) != 0) {
+      state.SkipWithError("merge failed");
+    }
+  }
+  state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(fs::file_size(out)));
+}
+
+// Only the work in memory: both texts normalised and the merge.
+void BM_BigPairInMemory(benchmark::State& state) {
+  const std::string code = Read(Data().root / "big" / "big.c");
+  const std::string header = Read(Data().root / "big" / "big.h");
+  size_t size = 0;
+  for (auto _ : state) {
+    const std::string merged = MergedInMemory(code, header);
+    size = merged.size();
+    benchmark::DoNotOptimize(merged.data());
+  }
+  state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(size));
+}
+
+void BM_BigPairCheck(benchmark::State& state) {
+  for (auto _ : state) {
+    if (RunTool({"-q", "--check", (Data().root / "big" / "big.c").string()}) == 2) {
+      state.SkipWithError("check failed");
+    }
+  }
+}
+
+void BM_BigPairPlainCopy(benchmark::State& state) {
+  const fs::path out = Data().root / "big_copy.c";
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(Read(Data().root / "big" / "big.c"));
+    benchmark::DoNotOptimize(Read(Data().root / "big" / "big.h"));
+    const std::string& code = Data().bigResult;
+    const int fd = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+    if (fd < 0 || ::write(fd, code.data(), code.size()) != static_cast<ssize_t>(code.size())) {
+      state.SkipWithError("write failed");
+    }
+    ::fsync(fd);
+    ::close(fd);
+  }
+}
+
+BENCHMARK(BM_FolderMerge)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+BENCHMARK(BM_FolderCheck)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+BENCHMARK(BM_FolderPlainCopy)
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(3);
+BENCHMARK(BM_BigPairMerge)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+BENCHMARK(BM_BigPairInMemory)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+BENCHMARK(BM_BigPairCheck)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+BENCHMARK(BM_BigPairPlainCopy)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+
+}  // namespace
+
+BENCHMARK_MAIN();
