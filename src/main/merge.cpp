@@ -13,6 +13,7 @@
 // result the first time it is needed and copied from there afterwards.
 #include "main/merge.h"
 
+#include <cstring>
 #include <limits>
 #include <optional>
 
@@ -107,13 +108,21 @@ size_t MergedLength(std::string_view codeText, const std::vector<std::string>& t
   return ExpandedLength(codeText, 0, ExpansionLengths(texts));
 }
 
-std::string MergeTexts(std::string_view codeText, const std::vector<std::string>& texts) {
-  const size_t count = texts.size();
-  std::string out;
-  // Throws std::length_error when the result cannot exist in memory at all.
-  out.reserve(ExpandedLength(codeText, 0, ExpansionLengths(texts)));
+namespace {
 
-  // Where the expansion of each text stands in `out` once written.
+// Writes the merged text of `length` bytes (as ExpandedLength gave it).
+std::string Build(std::string_view codeText, const std::vector<std::string>& texts, size_t length) {
+  const size_t count = texts.size();
+  // Throws std::length_error when the result cannot exist in memory at all.
+  std::string out(length, '\0');
+  char* const base = out.data();
+  char* w = base;
+  auto put = [&w](const char* p, size_t n) {
+    std::memcpy(w, p, n);
+    w += n;
+  };
+
+  // Where the quoted expansion of each text stands in `out` once written.
   std::vector<size_t> start(count, kNone), end(count, kNone);
   struct Frame {
     std::string_view text;
@@ -128,29 +137,43 @@ std::string MergeTexts(std::string_view codeText, const std::vector<std::string>
     const size_t lowest = frame.index == kNone ? 0 : frame.index + 1;
     const auto ref = FindReference(frame.text, frame.pos, lowest, count);
     if (!ref) {
-      out.append(frame.text.substr(frame.pos));
+      put(frame.text.data() + frame.pos, frame.text.size() - frame.pos);
       if (frame.index != kNone) {
-        end[frame.index] = out.size();
-        out += '"';
+        *w++ = '"';
+        end[frame.index] = static_cast<size_t>(w - base);
       }
       stack.pop_back();
       continue;
     }
-    out.append(frame.text.substr(frame.pos, ref->pos - frame.pos));
+    put(frame.text.data() + frame.pos, ref->pos - frame.pos);
     frame.pos = ref->pos + ref->length;
-    out += '"';
     const size_t m = ref->index;
     if (end[m] != kNone) {
-      out.append(out.data() + start[m], end[m] - start[m]);
-      out += '"';
+      // Written before: copy it, quotes included, from there.
+      put(base + start[m], end[m] - start[m]);
     } else {
       // Not yet written: a text refers only to higher ones, so text m is never
       // already open on the stack.
-      start[m] = out.size();
+      start[m] = static_cast<size_t>(w - base);
+      *w++ = '"';
       stack.push_back({texts[m], 0, m});
     }
   }
   return out;
+}
+
+}  // namespace
+
+std::string MergeTexts(std::string_view codeText, const std::vector<std::string>& texts) {
+  return Build(codeText, texts, MergedLength(codeText, texts));
+}
+
+std::optional<std::string> MergeTextsWithin(std::string_view codeText,
+                                            const std::vector<std::string>& texts,
+                                            size_t maxLength) {
+  const size_t length = MergedLength(codeText, texts);
+  if (length > maxLength) return std::nullopt;
+  return Build(codeText, texts, length);
 }
 
 void TMainCore::MergeFiles() {
@@ -163,7 +186,9 @@ void TMainCore::MergeFiles() {
   }
   // A few texts that refer to each other can make the result exponentially long:
   // its length is known before anything is built.
-  if (MergedLength(codeText, texts) > m4MergedFile.View().Capacity()) throw EMemoCapacity();
-  m4MergedFile.SetWholeText(MergeTexts(codeText, texts));
+  std::optional<std::string> merged =
+      MergeTextsWithin(codeText, texts, m4MergedFile.View().Capacity());
+  if (!merged) throw EMemoCapacity();
+  m4MergedFile.SetWholeText(*merged);
   Log(platform::DateTimePrefix(Clock().Now(), Formats()) + " Merge files finished");
 }

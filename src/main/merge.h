@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,3 +21,9 @@ size_t MergedLength(std::string_view codeText, const std::vector<std::string>& t
 // The code text after one SubstituteAll pass per dialog text, in ascending order, each
 // over the whole current text; built in time linear in code, texts and result.
 std::string MergeTexts(std::string_view codeText, const std::vector<std::string>& texts);
+
+// MergeTexts when the result is at most maxLength bytes long; nullopt, with nothing
+// built, otherwise.
+std::optional<std::string> MergeTextsWithin(std::string_view codeText,
+                                            const std::vector<std::string>& texts,
+                                            size_t maxLength);
