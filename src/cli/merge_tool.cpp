@@ -181,6 +181,7 @@ class MergeTool {
       }
       CollectFolders();
     } else {
+      progress_.SetEnabled(false);  // one script: nothing to count
       CollectOne();
     }
 
@@ -257,9 +258,11 @@ class MergeTool {
     job.header =
         settings_.operands.size() == 2 ? settings_.operands[1] : FindHeaderFileOf(job.code);
     if (!settings_.check && settings_.output) {
-      job.output = platform::Files().DirectoryExists(*settings_.output)
-                       ? Join(*settings_.output, BaseName(job.code))
-                       : *settings_.output;
+      // An existing folder, or one written as a folder, takes the code file's name.
+      const std::string& output = *settings_.output;
+      job.output = output.back() == '/' || platform::Files().DirectoryExists(output)
+                       ? Join(output, BaseName(job.code))
+                       : output;
     }
     jobs_.push_back(std::move(job));
   }

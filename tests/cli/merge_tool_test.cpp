@@ -166,6 +166,9 @@ TEST_F(MergeToolTest, ExistingOutputIsBackedUpNeverReplaced) {
   ASSERT_EQ(Run({At("d.c"), "-o", dir_.string()}), kExitDone);
   EXPECT_EQ(ReadFile(dir_ / "d.c"), "\"new\"");
   EXPECT_EQ(ReadFile(dir_ / "d.c.2023-07-05-09-03-07"), "DLG_TEXT[0]");
+  // A folder that does not exist yet, written as one, is created.
+  ASSERT_EQ(Run({At("d.c"), "-o", At("new/sub/")}), kExitDone);
+  EXPECT_EQ(ReadFile(dir_ / "new/sub/d.c"), "\"new\"");
 }
 
 TEST_F(MergeToolTest, FailedWriteLeavesNothingHalfWritten) {
