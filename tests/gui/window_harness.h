@@ -22,6 +22,11 @@
 #include "main/main_core.h"
 #include "main/main_form.h"
 
+// QStrings in test failures, as text.
+inline void PrintTo(const QString& text, std::ostream* out) {
+  *out << '"' << text.toStdString() << '"';
+}
+
 namespace gui_test {
 
 // A fresh folder with a lower-case name: the program looks for its configuration file
