@@ -1,0 +1,141 @@
+// A whole use of the real window, driven by keys: load a sample pair with Ctrl+L,
+// merge with Ctrl+M, save over the code file with Ctrl+S; then the panes, the
+// backup, the saved bytes and the log file are checked.
+#include <QCursor>
+#include <QPlainTextEdit>
+
+#include "window_harness.h"
+
+namespace gui_test {
+namespace {
+
+Qt::CursorShape CursorNow() {
+  const QCursor* cursor = QApplication::overrideCursor();
+  return cursor ? cursor->shape() : Qt::ArrowCursor;
+}
+
+// The cursor shown while the dialog is open, for each time it is shown.
+class CursorWatchingDialog : public FakeFileDialog {
+ public:
+  std::vector<Qt::CursorShape> cursors;
+  bool Execute() override {
+    cursors.push_back(CursorNow());
+    return FakeFileDialog::Execute();
+  }
+};
+
+// The cursor shown while a command reads the clock (the merge does, for its log lines).
+class CursorWatchingClock : public FakeClock {
+ public:
+  std::vector<Qt::CursorShape> cursors;
+  platform::DateTime Now() override {
+    cursors.push_back(CursorNow());
+    return FakeClock::Now();
+  }
+};
+
+class WindowEndToEnd : public WindowTest {
+ protected:
+  void SetUp() override {}  // started by the test, with its own dialogs
+};
+
+TEST_F(WindowEndToEnd, LoadMergeAndSaveOverTheCodeFile) {
+  const std::string sample = std::string(VK_TEST_DATA_DIR) + "/sample/";
+  const std::string code = ReadFile(sample + "dialog.c");
+  const std::string header = ReadFile(sample + "dialog.h");
+  ASSERT_FALSE(code.empty());
+  const std::string codePath = folder / "dialog.c";
+  WriteFile(codePath, code);
+  WriteFile(folder / "dialog.h", header);
+  Start();
+  openDialog.answers.push_back(codePath);
+
+  Key(Qt::Key_L, Qt::ControlModifier);
+  EXPECT_EQ(form->Core().m4CodeFile.GetWholeText(), code);
+  EXPECT_EQ(form->Core().m4HeaderFile.GetWholeText(), header);
+  EXPECT_EQ(Find<QPlainTextEdit>("m4HeaderFile")->toPlainText().toStdString().substr(0, 20),
+            "// Texts of dialog.c");
+
+  Key(Qt::Key_M, Qt::ControlModifier);
+  const std::string merged =
+      "// The greeting at the town gate.\r\n"
+      "void GateGreeting()\r\n"
+      "{\r\n"
+      "    Say(\"Welcome to Vaskarel, traveller.\");\r\n"
+      "    if (Ask(\"Do you come in peace?\") == ANSWER_YES)\r\n"
+      "        Say(\"Then the gate is open to you.\");\r\n"
+      "    else\r\n"
+      "        Say(\"Then turn back, and quickly.\");\r\n"
+      "    Log(\"Welcome to Vaskarel, traveller.\");\r\n"
+      "}\r\n";
+  EXPECT_EQ(form->Core().m4MergedFile.GetWholeText(), merged);
+
+  saveDialog.answers.push_back(codePath);
+  Key(Qt::Key_S, Qt::ControlModifier);
+  ASSERT_EQ(saveDialog.shown.size(), 1u);
+  EXPECT_EQ(saveDialog.shown[0].fileName, codePath);  // proposed: the code file itself
+  EXPECT_EQ(saveDialog.shown[0].defaultExt, "c");
+  EXPECT_EQ(saveDialog.shown[0].filter, "code files (*.c)|*.c|all files (*.*)|*.*");
+  EXPECT_EQ(ReadFile(codePath + ".2023-07-05-09-03-07"), code);
+  EXPECT_EQ(ReadFile(codePath), merged);
+  EXPECT_TRUE(boxes.errors.empty());
+
+  const std::string log = Log();
+  const std::string lines =
+      " Load code file :\r\n"
+      "    " +
+      codePath +
+      "\r\n"
+      " Assume that corresponding header file is also to be loaded :\r\n"
+      "    " +
+      folder / "dialog.h" +
+      "\r\n"
+      "05.07.2023 09:03:07 Start merging files ...\r\n"
+      "    " +
+      codePath +
+      "\r\n"
+      "DLG_TEXT[0] \"Welcome to Vaskarel, traveller.\"\r\n"
+      "DLG_TEXT[1] \"Do you come in peace?\"\r\n"
+      "DLG_TEXT[2] \"Then the gate is open to you.\"\r\n"
+      "DLG_TEXT[3] \"Then turn back, and quickly.\"\r\n"
+      "05.07.2023 09:03:07 Merge files finished\r\n"
+      " Save merged file :\r\n"
+      "    " +
+      codePath + "\r\n";
+  ASSERT_GE(log.size(), lines.size());
+  EXPECT_EQ(log.substr(log.size() - lines.size()), lines);
+  // The start-up block and then every line, each once, in the log file.
+  EXPECT_EQ(ReadFile(LogPath()), log);
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(WindowEndToEnd, BusyCommandsShowTheWaitCursorAndTheirDialogsTheOrdinaryOne) {
+  WriteFile(folder / "vaskarel.ini", "[Start]\r\nLogFile=" + LogPath() + "\r\n");
+  CursorWatchingDialog open, save;
+  CursorWatchingClock watch;
+  open.answers.push_back(std::nullopt);
+  save.answers.push_back(std::nullopt);
+  TMainFormOptions options;
+  options.exePath = folder / "vaskarel";
+  options.openDialog = &open;
+  options.saveDialog = &save;
+  options.boxes = &boxes;
+  options.clock = &watch;
+  options.formats = TestFormats();
+  options.terminate = [] {};
+  form = std::make_unique<TMainForm>(std::move(options));
+  watch.cursors.clear();
+  form->a4MergeFilesExecute(nullptr);
+  ASSERT_FALSE(watch.cursors.empty());
+  EXPECT_EQ(watch.cursors[0], Qt::WaitCursor);
+  form->a4LoadCodeFileExecute(nullptr);
+  form->a4SaveMergedFileExecute(nullptr);
+  ASSERT_EQ(open.cursors.size(), 1u);
+  ASSERT_EQ(save.cursors.size(), 1u);
+  EXPECT_EQ(open.cursors[0], Qt::ArrowCursor);
+  EXPECT_EQ(save.cursors[0], Qt::ArrowCursor);
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+}  // namespace
+}  // namespace gui_test
