@@ -4,6 +4,7 @@
 // it and written byte for byte.
 #include "cli/merge_tool.h"
 
+#include <algorithm>
 #include <chrono>
 #include <exception>
 #include <map>
@@ -82,6 +83,22 @@ std::string Reason(int err) {
 
 std::string Plural(size_t n, std::string_view one, std::string_view many) {
   return std::to_string(n) + " " + std::string(n == 1 ? one : many);
+}
+
+// The text as a pane holds it. Most files already have CR LF breaks and no NUL; they
+// are taken as they are, which spares a copy of a large file.
+std::string AsPaneText(std::string bytes) {
+  const std::string_view t = bytes;
+  bool normal = t.find('\0') == std::string_view::npos;
+  size_t lineFeeds = 0;
+  for (size_t p = t.find('\n'); normal && p != std::string_view::npos; p = t.find('\n', p + 1)) {
+    normal = p > 0 && t[p - 1] == '\r';
+    ++lineFeeds;
+  }
+  if (normal && static_cast<size_t>(std::count(t.begin(), t.end(), '\r')) == lineFeeds) {
+    return bytes;
+  }
+  return NormalizeLineBreaks(t);
 }
 
 std::string Join(const std::string& folder, const std::string& name) {
@@ -172,6 +189,7 @@ class MergeTool {
     for (const std::string& operand : settings_.operands) {
       folders = folders || platform::Files().DirectoryExists(operand);
     }
+    folderRun_ = folders;
     if (folders) {
       if (!settings_.check && !settings_.output) {
         return UsageError("folders and lists of code files need -o OUTDIR");
@@ -190,6 +208,7 @@ class MergeTool {
       RunJob(jobs_[i]);
     }
     if (!jobs_.empty()) progress_.Update(jobs_.size(), jobs_.size());
+    SyncFolders();
     progress_.Clear();
     if (!settings_.quiet) err_ << kProgram << ": " << Summary() << "\n" << std::flush;
     if (failures_ > 0) return kExitFailure;
@@ -250,6 +269,16 @@ class MergeTool {
     if (!settings_.check) s += ", " + Plural(bytes_, "byte", "bytes") + " written";
     if (skipped_ > 0) s += ", " + std::to_string(skipped_) + " skipped without header";
     return s + ", " + Plural(failures_ + findings_, "problem", "problems");
+  }
+
+  void SyncFolders() {
+    for (const auto& [folder, file] : foldersToSync_) {
+      const int err = platform::Files().SyncParentDirectory(file);
+      if (err != 0 && err != EINVAL && err != ENOTSUP) {
+        Error((folder.empty() ? "." : folder) +
+              ": results written, but the folder could not be synced: " + Reason(err));
+      }
+    }
   }
 
   void CollectOne() {
@@ -377,10 +406,8 @@ class MergeTool {
 
   void Merge(const Job& job, std::string code, std::string header) {
     // As the window does it: each file as a pane takes it, then the merge.
-    const std::string codeText = NormalizeLineBreaks(code);
-    code = std::string();
-    const std::vector<std::string> texts = DialogTexts(NormalizeLineBreaks(header));
-    header = std::string();
+    const std::string codeText = AsPaneText(std::move(code));
+    const std::vector<std::string> texts = DialogTexts(AsPaneText(std::move(header)));
     // Texts that refer to later texts can multiply the result beyond any memory; its
     // length is known before anything is built.
     if (MergedLength(codeText, texts) > kMaxMergedBytes) {
@@ -403,7 +430,9 @@ class MergeTool {
           return;
         }
       }
-      const OutputResult result = WriteFileSafely(job.output, merged, clock_);
+      // A folder run syncs each folder once, when all its results are in place.
+      const OutputResult result = WriteFileSafely(job.output, merged, clock_, !folderRun_);
+      if (folderRun_) foldersToSync_.emplace(folder, job.output);
       if (!result.ok) {
         Error(result.error);
         return;
@@ -420,7 +449,10 @@ class MergeTool {
   ProgressLine progress_;
   Settings settings_;
   std::vector<Job> jobs_;
-  std::map<std::string, std::string> codesSeen_, outputsSeen_;
+  bool folderRun_ = false;
+  // Absolute code file name -> name as given; absolute result -> its code file; folder
+  // written to -> one result in it.
+  std::map<std::string, std::string> codesSeen_, outputsSeen_, foldersToSync_;
   std::string outputFolder_, cwd_;
   bool outBroken_ = false;
   size_t pairs_ = 0, texts_ = 0, bytes_ = 0, skipped_ = 0, failures_ = 0, findings_ = 0;

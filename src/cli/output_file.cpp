@@ -40,7 +40,7 @@ OutputResult Failed(std::string error) {
 }  // namespace
 
 OutputResult WriteFileSafely(const std::string& target, std::string_view bytes,
-                             platform::Clock& clock) {
+                             platform::Clock& clock, bool syncFolder) {
   platform::FileSystem& files = platform::Files();
   const std::string temp = TemporaryNameFor(target);
   int err = 0;
@@ -72,7 +72,7 @@ OutputResult WriteFileSafely(const std::string& target, std::string_view bytes,
     return Failed(error);
   }
   // The rename and the backup are durable only once the folder is.
-  err = files.SyncParentDirectory(target);
+  err = syncFolder ? files.SyncParentDirectory(target) : 0;
   if (err != 0 && err != EINVAL && err != ENOTSUP) {
     return Failed(target + ": written, but its folder could not be synced: " + Reason(err));
   }

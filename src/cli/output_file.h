@@ -18,5 +18,7 @@ struct OutputResult {
 // On failure the target keeps its old content, or, when the failure came after the
 // backup rename, the old content stays under the backup name (as after a failed save
 // in the window), and no temporary file is left behind.
+// syncFolder: whether the folder is synced at the end, so that the rename is durable; a
+// caller writing many files into one folder may sync it once when it is done.
 OutputResult WriteFileSafely(const std::string& target, std::string_view bytes,
-                             platform::Clock& clock);
+                             platform::Clock& clock, bool syncFolder = true);
