@@ -409,16 +409,16 @@ class MergeTool {
     const std::string codeText = AsPaneText(std::move(code));
     const std::vector<std::string> texts = DialogTexts(AsPaneText(std::move(header)));
     // Texts that refer to later texts can multiply the result beyond any memory; its
-    // length is known before anything is built.
-    if (MergedLength(codeText, texts) > kMaxMergedBytes) {
+    // length is known before anything is built. The merged pane would normalise the
+    // result again, which changes nothing: both texts are normalised and every insertion
+    // stands between double quotes, so no CR LF pair is ever split or formed.
+    std::optional<std::string> result = MergeTextsWithin(codeText, texts, kMaxMergedBytes);
+    if (!result) {
       Error(job.code + ": the merged text would be larger than 1 GiB (dialog texts that " +
             "refer to later texts multiply it)");
       return;
     }
-    // The merged pane would normalise the result again; that changes nothing, since
-    // both texts are normalised and every insertion stands between double quotes, so
-    // no CR LF pair is ever split or formed.
-    const std::string merged = MergeTexts(codeText, texts);
+    const std::string merged = std::move(*result);
 
     if (job.output.empty()) {
       if (!WriteOut(merged)) return;

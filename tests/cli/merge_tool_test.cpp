@@ -201,6 +201,19 @@ TEST_F(MergeToolTest, FailedWriteLeavesNothingHalfWritten) {
   }
 }
 
+TEST_F(MergeToolTest, RefusesAResultThatTextsMultiply) {
+  // Each text holds the next one twice: 2^40 copies of the last.
+  std::string header;
+  for (int n = 0; n < 40; ++n) {
+    header += "\"DLG_TEXT[" + std::to_string(n + 1) + "]DLG_TEXT[" + std::to_string(n + 1) + "]\"";
+  }
+  WriteFile(dir_ / "d.c", "DLG_TEXT[0]");
+  WriteFile(dir_ / "d.h", header + "\"end\"");
+  EXPECT_EQ(Run({"-q", At("d.c"), "-o", At("out.c")}), kExitFailure);
+  EXPECT_NE(err_.str().find("larger than 1 GiB"), std::string::npos) << err_.str();
+  EXPECT_FALSE(fs::exists(dir_ / "out.c"));
+}
+
 TEST_F(MergeToolTest, FolderRunMergesPairsAndGoesOnPastFailures) {
   WriteFile(dir_ / "in/a.c", "DLG_TEXT[0]");
   WriteFile(dir_ / "in/a.h", "\"A\"");
