@@ -207,7 +207,9 @@ void TMainForm::BuildPages() {
   tabRow_->setObjectName(QStringLiteral("PageControlTabs"));
   tabRow_->setDrawBase(false);
   tabRow_->setExpanding(false);
-  tabRow_->setFocusPolicy(Qt::StrongFocus);
+  // Reached by Tab, not taken by a click, so that a click on a tab carries the focus
+  // from the page left into the new one.
+  tabRow_->setFocusPolicy(Qt::TabFocus);
   column->addWidget(tabRow_);
 
   pageArea_ = new QWidget;

@@ -108,7 +108,9 @@ TEST_F(WindowLayout, PanesHaveTheirFontsScrollBarsAndWrapping) {
     SCOPED_TRACE(want.name);
     auto* pane = Find<QPlainTextEdit>(want.name);
     EXPECT_EQ(pane->font().pixelSize(), want.pixelSize);
-    EXPECT_TRUE(QFontInfo(pane->font()).fixedPitch());
+    const QFontMetrics metrics(pane->font());  // fixed pitch: every letter as wide
+    EXPECT_EQ(metrics.horizontalAdvance(QLatin1Char('i')),
+              metrics.horizontalAdvance(QLatin1Char('M')));
     EXPECT_FALSE(pane->isReadOnly());
     EXPECT_EQ(pane->lineWrapMode() == QPlainTextEdit::WidgetWidth, want.wrapped);
     EXPECT_EQ(pane->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);

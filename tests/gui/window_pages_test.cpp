@@ -72,10 +72,11 @@ TEST_F(WindowPages, CtrlFiveShowsTheBlankPersonenPageWithNoTabSelected) {
   EXPECT_TRUE(Find<QWidget>("TabSheet3")->isVisible());
   EXPECT_FALSE(Find<QWidget>("m4Member")->isVisible());
 
-  // A click on a tab returns to ordinary page switching.
+  // A click on a tab returns to ordinary page switching, and the focus goes along.
   QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
   EXPECT_EQ(form->ActivePageIndex(), 4);
   EXPECT_EQ(SelectedTabPage(tabs), 4);
+  EXPECT_EQ(FocusName(), "m4CodeFile");
   EXPECT_FALSE(Find<QWidget>("TabSheet3")->isVisible());
 }
 
