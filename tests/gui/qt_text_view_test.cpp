@@ -69,6 +69,8 @@ TEST(QtTextView, BytesComeBackUnchangedAfterTheDocumentHeldThem) {
        "a\xE2\x80\xA9"
        "b\xE2\x80\xA8",
        TextEncoding::Legacy},
+      {"byte-order mark first", "\xEF\xBB\xBFint x;\r\n", TextEncoding::Utf8},
+      {"noncharacters", "\xEF\xBF\xBE\xEF\xBF\xBF\xEF\xB7\x92", TextEncoding::Utf8},
       {"controls and tabs", "\t\v\f\x01\x1B\x7F end", TextEncoding::Utf8},
   };
   for (const auto& c : cases) {
@@ -83,6 +85,9 @@ TEST(QtTextView, BytesComeBackUnchangedAfterTheDocumentHeldThem) {
 
 TEST(QtTextView, ShowsUtf8OrTheLegacyCodePageAndSwitchesForLegacyLines) {
   View v;
+  v.view.SetText("\xEF\xBB\xBF!\r\n");
+  v.view.Append("\xEF\xBB\xBF\r\n");  // a byte-order mark at the start of a batch
+  EXPECT_EQ(v.Shown(), QStringView(u"\uFEFF!\u2029\uFEFF\u2029").toString());
   v.view.SetText("\xC3\xA4\r\n");  // a-umlaut in UTF-8
   EXPECT_EQ(v.Shown(), QString::fromUtf8("\xC3\xA4\xE2\x80\xA9"));
   v.view.Append("\xE4\r\n");  // a-umlaut in the legacy code page

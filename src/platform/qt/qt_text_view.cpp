@@ -33,18 +33,40 @@ bool ShowsAsUtf8(std::string_view bytes) {
   return IsValidUtf8(bytes) && !HoldsDocumentControls(bytes);
 }
 
-// The characters for the document: decoded, each CR LF one LF (the document's
-// block break).
-QString ForDocument(const Codec& codec, std::string_view bytes) {
-  std::u16string chars = codec.Decode(bytes);
-  auto out = chars.begin();
-  for (auto in = chars.begin(); in != chars.end(); ++in) {
-    if (*in == u'\r' && in + 1 != chars.end() && in[1] == u'\n') continue;
+// Drops the CR of every CR LF, so each line break is one LF (the document's block
+// break), in place.
+void CrLfToLf(QString& chars) {
+  QChar* const begin = chars.data();
+  QChar* const end = begin + chars.size();
+  QChar* out = begin;
+  for (const QChar* in = begin; in != end; ++in) {
+    if (*in == u'\r' && in + 1 != end && in[1] == u'\n') continue;
     *out++ = *in;
   }
-  chars.erase(out, chars.end());
-  return QString(reinterpret_cast<const QChar*>(chars.data()),
-                 static_cast<qsizetype>(chars.size()));
+  chars.truncate(out - begin);
+}
+
+// The characters for the document. Valid UTF-8 has one decoding, which Qt's own
+// converter finds fastest; a legacy code page maps each byte to one character.
+QString ForDocument(const Codec& codec, std::string_view bytes) {
+  QString chars;
+  if (codec.CodePage() == Codec::Utf8().CodePage()) {
+    // Qt's converter drops a byte-order mark at the start; it is a character here.
+    constexpr std::string_view kBom = "\xEF\xBB\xBF";
+    const bool bom = bytes.substr(0, kBom.size()) == kBom;
+    if (bom) bytes.remove_prefix(kBom.size());
+    chars = QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    if (bom) chars.prepend(QChar(0xFEFF));
+  } else {
+    std::string all(256, '\0');
+    for (int b = 0; b < 256; ++b) all[static_cast<size_t>(b)] = static_cast<char>(b);
+    const std::u16string table = codec.Decode(all);
+    chars.resize(static_cast<qsizetype>(bytes.size()));
+    QChar* out = chars.data();
+    for (char byte : bytes) *out++ = QChar(table[static_cast<unsigned char>(byte)]);
+  }
+  CrLfToLf(chars);
+  return chars;
 }
 
 }  // namespace
@@ -180,27 +202,28 @@ void QtTextView::EnsureBytes() const {
   const QString raw = document()->toRawText();
   // Every break the document can hold becomes CR LF: its block breaks (U+2029),
   // Shift+Enter's line separator (U+2028), and CR, LF or CR LF brought in by a paste.
-  std::u16string chars;
-  chars.reserve(static_cast<size_t>(raw.size()) + static_cast<size_t>(document()->blockCount()));
-  const char16_t* p = reinterpret_cast<const char16_t*>(raw.utf16());
-  const char16_t* const end = p + raw.size();
-  for (; p < end; ++p) {
-    switch (*p) {
-      case u'\r':
-        if (p + 1 < end && p[1] == u'\n') ++p;
-        [[fallthrough]];
-      case u'\n':
-      case u'\u2028':
-      case u'\u2029':
-        chars += u"\r\n";
-        break;
-      case u'\0':
-        break;  // a pane never holds a NUL
-      default:
-        chars += *p;
+  QString chars;
+  chars.reserve(raw.size() + document()->blockCount());
+  const QChar* p = raw.constData();
+  const QChar* const end = p + raw.size();
+  while (p < end) {
+    const QChar* run = p;
+    while (p < end && *p != u'\r' && *p != u'\n' && *p != QChar::LineSeparator &&
+           *p != QChar::ParagraphSeparator && *p != QChar::Null) {
+      ++p;
     }
+    chars.append(run, p - run);
+    if (p == end) break;
+    if (*p != QChar::Null) chars.append(u"\r\n");  // a pane never holds a NUL
+    p += (*p == u'\r' && p + 1 < end && p[1] == u'\n') ? 2 : 1;
   }
-  bytes_.SetText(DisplayCodec().Encode(chars));
+  if (encoding_ == TextEncoding::Utf8) {
+    const QByteArray utf8 = chars.toUtf8();
+    bytes_.SetText(std::string_view(utf8.constData(), static_cast<size_t>(utf8.size())));
+  } else {
+    bytes_.SetText(DisplayCodec().Encode(std::u16string_view(
+        reinterpret_cast<const char16_t*>(chars.utf16()), static_cast<size_t>(chars.size()))));
+  }
   bytesValid_ = true;
 }
 

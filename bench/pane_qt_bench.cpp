@@ -1,0 +1,165 @@
+// Text panes on the Qt view (offscreen platform, no wrap, a shown 800x600 widget):
+// loading and reading back files of 1, 10 and 50 MB (and one just under the 64 MiB
+// capacity), and the log pane taking 10,000 lines, beside Qt's own line-by-line
+// appendPlainText. Peak memory is the process's maximum resident size so far.
+#include <benchmark/benchmark.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QPlainTextEdit>
+#include <QTextCursor>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <string>
+
+#include "main/text_pane.h"
+#include "platform/qt/qt_text_view.h"
+#include "script_generator.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+double PeakResidentMB() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return static_cast<double>(usage.ru_maxrss) / 1024.0;
+}
+
+size_t BytesFor(int64_t arg) {
+  return arg == 64 ? platform::kDefaultTextCapacity - 4096 : static_cast<size_t>(arg) * 1000000;
+}
+
+// A code file of about the given size with CR LF lines, written once per size.
+const std::string& CodeFile(size_t bytes) {
+  static std::map<size_t, std::string> files;
+  auto it = files.find(bytes);
+  if (it != files.end()) return it->second;
+  std::string code = GenerateScript(10000, bytes).code;
+  code.resize(bytes);
+  const std::string path =
+      (fs::temp_directory_path() /
+       ("vk_pane_bench_" + std::to_string(getpid()) + "_" + std::to_string(bytes) + ".c"))
+          .string();
+  std::ofstream(path, std::ios::binary) << code;
+  return files.emplace(bytes, path).first->second;
+}
+
+struct ShownView {
+  ShownView() {
+    view.setLineWrapMode(QPlainTextEdit::NoWrap);
+    view.resize(800, 600);
+    view.show();
+    QApplication::processEvents();
+  }
+  platform::QtTextView view;
+  TextPane pane{view};
+};
+
+// LoadText of a file into an empty pane, until the window has handled it.
+void BM_LoadText(benchmark::State& state) {
+  const size_t bytes = BytesFor(state.range(0));
+  const std::string& file = CodeFile(bytes);
+  ShownView v;
+  for (auto _ : state) {
+    state.PauseTiming();
+    v.pane.ClearText();
+    QApplication::processEvents();
+    state.ResumeTiming();
+    v.pane.LoadText(file);
+    QApplication::processEvents();
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes));
+  state.counters["peak_MB"] = PeakResidentMB();
+}
+BENCHMARK(BM_LoadText)->Arg(1)->Arg(10)->Arg(50)->Arg(64)->Unit(benchmark::kMillisecond);
+
+// GetWholeText of a loaded pane: unchanged since loading, and right after an edit
+// by the user (the bytes are read back from the document once).
+void GetWholeText(benchmark::State& state, bool edited) {
+  const size_t bytes = BytesFor(state.range(0));
+  ShownView v;
+  v.pane.LoadText(CodeFile(bytes));
+  for (auto _ : state) {
+    if (edited) {
+      state.PauseTiming();
+      QTextCursor cursor(v.view.document());
+      cursor.insertText("x");  // what a typed key does to the document
+      state.ResumeTiming();
+    }
+    std::string text = v.pane.GetWholeText();
+    benchmark::DoNotOptimize(text.data());
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes));
+}
+void BM_GetWholeText(benchmark::State& state) {
+  GetWholeText(state, false);
+}
+void BM_GetWholeTextAfterEdit(benchmark::State& state) {
+  GetWholeText(state, true);
+}
+BENCHMARK(BM_GetWholeText)->Arg(1)->Arg(10)->Arg(50)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GetWholeTextAfterEdit)->Arg(1)->Arg(10)->Arg(50)->Unit(benchmark::kMillisecond);
+
+constexpr int kLines = 10000;
+
+std::string LogLine(int i) {
+  return "DLG_TEXT[" + std::to_string(i) + "] \"Text " + std::to_string(i) +
+         ": the captain told you never to sail at night\"";
+}
+
+// AddLine of 10,000 log lines to the log pane, until the window has shown them.
+void BM_AddLine10kLines(benchmark::State& state) {
+  ShownView v;
+  for (auto _ : state) {
+    state.PauseTiming();
+    v.pane.ClearText();
+    QApplication::processEvents();
+    state.ResumeTiming();
+    for (int i = 0; i < kLines; ++i) v.pane.AddLine(LogLine(i));
+    QApplication::processEvents();
+  }
+  state.counters["lines_per_s"] =
+      benchmark::Counter(kLines, benchmark::Counter::kIsIterationInvariantRate);
+}
+BENCHMARK(BM_AddLine10kLines)->Unit(benchmark::kMillisecond);
+
+// The same lines through QPlainTextEdit::appendPlainText, one layout per line.
+void BM_AppendPlainText10kLines(benchmark::State& state) {
+  QPlainTextEdit edit;
+  edit.setLineWrapMode(QPlainTextEdit::NoWrap);
+  edit.resize(800, 600);
+  edit.show();
+  for (auto _ : state) {
+    state.PauseTiming();
+    edit.clear();
+    QApplication::processEvents();
+    state.ResumeTiming();
+    for (int i = 0; i < kLines; ++i) edit.appendPlainText(QString::fromStdString(LogLine(i)));
+    QApplication::processEvents();
+  }
+  state.counters["lines_per_s"] =
+      benchmark::Counter(kLines, benchmark::Counter::kIsIterationInvariantRate);
+}
+BENCHMARK(BM_AppendPlainText10kLines)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  std::error_code ignored;
+  for (const auto& entry : fs::directory_iterator(fs::temp_directory_path(), ignored)) {
+    if (entry.path().filename().string().rfind("vk_pane_bench_" + std::to_string(getpid()) + "_",
+                                               0) == 0) {
+      fs::remove(entry.path(), ignored);
+    }
+  }
+  return 0;
+}
