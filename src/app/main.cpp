@@ -13,6 +13,8 @@ int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   // Dates, times and lower-casing follow the user's locale settings.
   std::setlocale(LC_ALL, "");
+  // A log going to a standard output whose reader has gone away fails like any write.
+  platform::IgnoreBrokenPipe();
 
   // The application title ("vaskarel"; "Merge.EXE" would give "Merge"), which error
   // boxes carry as their caption. It is not made the display name: the window system

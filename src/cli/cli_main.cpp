@@ -1,6 +1,4 @@
 // The vaskarel-merge executable: hands the process's arguments and streams to the tool.
-#include <unistd.h>
-
 #include <cerrno>
 #include <iostream>
 #include <memory>
@@ -9,6 +7,7 @@
 
 #include "cli/merge_tool.h"
 #include "platform/files.h"
+#include "platform/process.h"
 
 namespace {
 
@@ -30,11 +29,12 @@ class MissingOutput : public platform::WritableFile {
 }  // namespace
 
 int main(int argc, char** argv) {
+  platform::IgnoreBrokenPipe();
   std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
   int err = 0;
   std::unique_ptr<platform::WritableFile> out = platform::Files().StandardOutput(err);
   if (!out) out = std::make_unique<MissingOutput>(err ? err : EBADF);
   MergeToolOptions options;
-  options.errIsTerminal = ::isatty(STDERR_FILENO) == 1;
+  options.errIsTerminal = platform::StandardErrorIsTerminal();
   return RunMergeTool(args, *out, std::cerr, options);
 }

@@ -3,6 +3,8 @@
 
 #include <unistd.h>
 
+#include <csignal>
+
 #include <vector>
 
 namespace platform {
@@ -15,6 +17,14 @@ std::string ExecutablePath() {
     if (static_cast<size_t>(n) < buffer.size()) return std::string(buffer.data(), n);
     buffer.resize(buffer.size() * 2);  // the name may have been cut; read it again
   }
+}
+
+void IgnoreBrokenPipe() {
+  std::signal(SIGPIPE, SIG_IGN);
+}
+
+bool StandardErrorIsTerminal() {
+  return ::isatty(STDERR_FILENO) == 1;
 }
 
 }  // namespace platform
