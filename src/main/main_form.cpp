@@ -116,11 +116,10 @@ TMainForm::TMainForm(TMainFormOptions options, QWidget* parent)
 
 TMainForm::~TMainForm() {
   qApp->removeEventFilter(this);
-  // The panes' views outlive the logic by a moment: they must not call into it.
-  for (platform::QtTextView* view : {m4Log, m4CodeFile, m4HeaderFile, m4MergedFile, m4Doku}) {
-    view->SetOnChange(nullptr);
-  }
-  for (QLineEdit* edit : settingsEdits_) edit->disconnect(this);
+  // The controls go first, while the window and its logic are whole: taking them down
+  // moves the focus and resizes, and their handlers still run meanwhile.
+  delete takeCentralWidget();
+  highlightedEdit_ = nullptr;
 }
 
 void TMainForm::RunCommand(const Command& command, bool busy) {
