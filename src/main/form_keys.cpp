@@ -119,6 +119,10 @@ TMainForm::Command TMainForm::ClaimKey(const QKeyEvent& event, QWidget* receiver
 // which runs the claimant.
 bool TMainForm::RouteKey(QEvent* event, QWidget* receiver) {
   if (receiver->window() != this) return false;
+  // Decided once, where the key arrives first: a key press that a control passes on to
+  // its parent has been offered already.
+  const QWidget* focus = QApplication::focusWidget();
+  if (focus && focus != receiver) return false;
   Command command = ClaimKey(*static_cast<QKeyEvent*>(event), receiver);
   if (!command) return false;
   event->accept();
