@@ -1,7 +1,8 @@
 // Text panes on the Qt view (offscreen platform, no wrap, a shown 800x600 widget):
 // loading and reading back files of 1, 10 and 50 MB (and one just under the 64 MiB
-// capacity), and the log pane taking 10,000 lines, beside Qt's own line-by-line
-// appendPlainText. Peak memory is the process's maximum resident size so far.
+// capacity) beside Qt's own setPlainText of the same text, and the log pane taking
+// 10,000 lines beside Qt's own line-by-line appendPlainText. Peak memory is the process's maximum
+// resident size so far.
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -9,6 +10,7 @@
 #include <QApplication>
 #include <QPlainTextEdit>
 #include <QTextCursor>
+#include <QTextDocument>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -75,6 +77,30 @@ void BM_LoadText(benchmark::State& state) {
   state.counters["peak_MB"] = PeakResidentMB();
 }
 BENCHMARK(BM_LoadText)->Arg(1)->Arg(10)->Arg(50)->Arg(64)->Unit(benchmark::kMillisecond);
+
+// The floor: Qt's own setPlainText of the same text, already decoded and with LF breaks.
+void BM_QtSetPlainText(benchmark::State& state) {
+  const size_t bytes = BytesFor(state.range(0));
+  std::string code = GenerateScript(10000, bytes).code;
+  code.resize(bytes);
+  QString chars = QString::fromUtf8(code.data(), static_cast<qsizetype>(code.size()));
+  chars.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  QPlainTextEdit edit;
+  edit.setLineWrapMode(QPlainTextEdit::NoWrap);
+  edit.resize(800, 600);
+  edit.show();
+  for (auto _ : state) {
+    state.PauseTiming();
+    edit.clear();
+    QApplication::processEvents();
+    state.ResumeTiming();
+    edit.setPlainText(chars);
+    QApplication::processEvents();
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes));
+  state.counters["lines"] = edit.document()->blockCount();
+}
+BENCHMARK(BM_QtSetPlainText)->Arg(1)->Arg(10)->Arg(50)->Unit(benchmark::kMillisecond);
 
 // GetWholeText of a loaded pane: unchanged since loading, and right after an edit
 // by the user (the bytes are read back from the document once).
