@@ -111,6 +111,10 @@ TEST(MergedLength, GrowsExponentiallyAndSaturates) {
   EXPECT_EQ(MergedLength("DLG_TEXT[0]", Doubling(80)), std::numeric_limits<size_t>::max());
   EXPECT_EQ(MergedLength("DLG_TEXT[79]", Doubling(80)), 2 + 2 * 12u);
   EXPECT_THROW(MergeTexts("DLG_TEXT[0]", Doubling(80)), std::length_error);
+  // Refused from its length alone at the panes' real capacity: nothing is built.
+  EXPECT_EQ(MergeTextsWithin("DLG_TEXT[0]", Doubling(30), platform::kDefaultTextCapacity),
+            std::nullopt);
+  EXPECT_EQ(MergeTextsWithin("DLG_TEXT[2]", Doubling(3), 24), "\"DLG_TEXT[3]DLG_TEXT[3]\"");
 }
 
 // The merge command on in-memory panes with a fixed clock.
