@@ -9,7 +9,7 @@
 
 namespace {
 
-struct ActionSpec {
+struct ActionDef {
   QAction* TMainForm::*field;
   const char* name;
   const char* caption;
@@ -22,7 +22,7 @@ struct ActionSpec {
 
 void TMainForm::BuildActions() {
   // The order matters: a key two actions share belongs to the one listed first.
-  const ActionSpec specs[] = {
+  const ActionDef defs[] = {
       {&TMainForm::a4Exit, "a4Exit", "E&xit", "Alt+F4", 27, ""},
       {&TMainForm::a4Disabled, "a4Disabled", " ", "", -1, ""},
       {&TMainForm::a4LoadConfig, "a4LoadConfig", "&Load configuration", "", -1, ""},
@@ -49,25 +49,25 @@ void TMainForm::BuildActions() {
       {&TMainForm::a4MergeFiles, "a4MergeFiles", "&Merge files", "Ctrl+M", 32, ""},
       {&TMainForm::a4SaveMergedFile, "a4SaveMergedFile", "&Save merged file", "Ctrl+S", 36, ""},
   };
-  for (const ActionSpec& spec : specs) {
+  for (const ActionDef& def : defs) {
     auto* action = new QAction(this);
-    action->setObjectName(QString::fromLatin1(spec.name));
-    action->setText(QString::fromUtf8(spec.caption));
+    action->setObjectName(QString::fromLatin1(def.name));
+    action->setText(QString::fromUtf8(def.caption));
     // The key is the action's data: the window routes every key itself (form_keys.cpp),
     // and an action is never attached to a widget, so Qt never dispatches it.
     action->setShortcut(
-        QKeySequence::fromString(QString::fromLatin1(spec.shortcut), QKeySequence::PortableText));
+        QKeySequence::fromString(QString::fromLatin1(def.shortcut), QKeySequence::PortableText));
     action->setShortcutContext(Qt::WidgetShortcut);
-    if (spec.image >= 0) {
-      action->setIcon(defaultImages_[spec.image]);
-      action->setProperty("imageIndex", spec.image);
+    if (def.image >= 0) {
+      action->setIcon(defaultImages_[def.image]);
+      action->setProperty("imageIndex", def.image);
     }
-    const QString hint = QString::fromUtf8(spec.hint);
+    const QString hint = QString::fromUtf8(def.hint);
     action->setProperty("hint", hint);
     action->setToolTip(hint.section(QLatin1Char('|'), 0, 0));
     action->setStatusTip(hint.contains(QLatin1Char('|')) ? hint.section(QLatin1Char('|'), 1)
                                                          : hint);
-    this->*spec.field = action;
+    this->*def.field = action;
     actionList_.append(action);
   }
   a4Disabled->setEnabled(false);

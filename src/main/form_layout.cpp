@@ -246,14 +246,14 @@ void TMainForm::BuildPages() {
   m4Doku = new platform::QtTextView;
   m4Lists = new QPlainTextEdit;
   m4Member = new QPlainTextEdit;
-  struct MemoSpec {
+  struct MemoDef {
     int page;
     QPlainTextEdit* memo;
     const char* name;
     int pixelSize;
     bool wrap;
   };
-  const MemoSpec memos[] = {
+  const MemoDef memos[] = {
       {0, m4Log, "m4Log", kSmallFont, false},
       {2, m4Lists, "m4Lists", kLargeFont, true},
       {3, m4Member, "m4Member", kLargeFont, true},
@@ -262,14 +262,14 @@ void TMainForm::BuildPages() {
       {6, m4MergedFile, "m4MergedFile", kSmallFont, false},
       {7, m4Doku, "m4Doku", kLargeFont, true},
   };
-  for (const MemoSpec& spec : memos) {
-    QPlainTextEdit* memo = spec.memo;
-    memo->setObjectName(QString::fromLatin1(spec.name));
-    memo->setFont(PaneFont(spec.pixelSize));
-    memo->setLineWrapMode(spec.wrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+  for (const MemoDef& def : memos) {
+    QPlainTextEdit* memo = def.memo;
+    memo->setObjectName(QString::fromLatin1(def.name));
+    memo->setFont(PaneFont(def.pixelSize));
+    memo->setLineWrapMode(def.wrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
     memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    memo->setHorizontalScrollBarPolicy(spec.wrap ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAlwaysOn);
-    BuildTextPage(spec.page, memo);
+    memo->setHorizontalScrollBarPolicy(def.wrap ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAlwaysOn);
+    BuildTextPage(def.page, memo);
   }
   m4Member->setVisible(false);
   BuildSettingsPage(pages_[1]);
