@@ -1,6 +1,7 @@
 #include "main/text_pane.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <memory>
 
@@ -76,8 +77,12 @@ void TextPane::ClearText() {
 }
 
 void TextPane::LoadText(const std::string& fileName) {
+  // Only what the pane can hold is read: everything from the first NUL on is dropped
+  // anyway, and a text longer than the capacity before it is refused.
   std::string bytes;
-  if (platform::Files().ReadWholeFile(fileName, bytes) != 0) throw EFOpenError(fileName);
+  const int err = platform::Files().ReadTextUpToNul(fileName, view_.Capacity(), bytes);
+  if (err == EFBIG) throw EMemoCapacity();
+  if (err != 0) throw EFOpenError(fileName);
   SetWholeText(bytes);
 }
 

@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <cstdint>
+#include <cstring>
 #include <vector>
 
 #include "platform/encoding.h"
@@ -114,6 +116,52 @@ std::vector<std::string> SortedEntries(const std::string& dir) {
   return names;
 }
 
+// Reads a file into out, stopping at its first NUL when stopAtNul (the NUL and what
+// follows are left out); EFBIG once more than maxBytes bytes are kept, so that neither a
+// huge file nor an endless device (a character device, a pipe) exhausts the memory.
+int ReadFile(const std::string& path, size_t maxBytes, bool stopAtNul, std::string& out) {
+  out.clear();
+  if (path.empty()) return ENOENT;
+  int fd;
+  do {
+    fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  } while (fd < 0 && errno == EINTR);
+  if (fd < 0) return errno;
+  int err = 0;
+  struct stat st;
+  if (::fstat(fd, &st) != 0) {
+    err = errno;
+  } else if (S_ISDIR(st.st_mode)) {
+    err = EISDIR;
+  } else {
+    if (S_ISREG(st.st_mode) && st.st_size > 0) {
+      out.reserve(std::min(static_cast<size_t>(st.st_size), maxBytes));
+    }
+    char buffer[65536];
+    for (;;) {
+      ssize_t n = ::read(fd, buffer, sizeof buffer);
+      if (n < 0) {
+        if (errno == EINTR) continue;
+        err = errno;
+        break;
+      }
+      if (n == 0) break;
+      size_t keep = static_cast<size_t>(n);
+      const void* nul = stopAtNul ? std::memchr(buffer, '\0', keep) : nullptr;
+      if (nul) keep = static_cast<size_t>(static_cast<const char*>(nul) - buffer);
+      if (keep > maxBytes - out.size()) {
+        err = EFBIG;
+        break;
+      }
+      out.append(buffer, keep);
+      if (nul) break;
+    }
+  }
+  ::close(fd);
+  if (err != 0) out.clear();
+  return err;
+}
+
 class PosixFileSystem : public FileSystem {
  public:
   bool FileExists(const std::string& path) override {
@@ -165,36 +213,11 @@ class PosixFileSystem : public FileSystem {
   }
 
   int ReadWholeFile(const std::string& path, std::string& out) override {
-    out.clear();
-    if (path.empty()) return ENOENT;
-    int fd;
-    do {
-      fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    } while (fd < 0 && errno == EINTR);
-    if (fd < 0) return errno;
-    int err = 0;
-    struct stat st;
-    if (::fstat(fd, &st) != 0) {
-      err = errno;
-    } else if (S_ISDIR(st.st_mode)) {
-      err = EISDIR;
-    } else {
-      if (S_ISREG(st.st_mode) && st.st_size > 0) out.reserve(static_cast<size_t>(st.st_size));
-      char buffer[65536];
-      for (;;) {
-        ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0) {
-          if (errno == EINTR) continue;
-          err = errno;
-          break;
-        }
-        if (n == 0) break;
-        out.append(buffer, static_cast<size_t>(n));
-      }
-    }
-    ::close(fd);
-    if (err != 0) out.clear();
-    return err;
+    return ReadFile(path, SIZE_MAX, false, out);
+  }
+
+  int ReadTextUpToNul(const std::string& path, size_t maxBytes, std::string& out) override {
+    return ReadFile(path, maxBytes, true, out);
   }
 
   std::unique_ptr<WritableFile> CreateOrReplace(const std::string& path, int& err) override {

@@ -50,6 +50,10 @@ class FileSystem {
   virtual int RenameNoReplace(const std::string& from, const std::string& to) = 0;
   // Reads every byte of a file. 0 or errno (ENOENT, EISDIR, EACCES, ...).
   virtual int ReadWholeFile(const std::string& path, std::string& out) = 0;
+  // Reads a file as a text pane takes it: the bytes before its first NUL, where reading
+  // stops. EFBIG (out empty) once more than maxBytes bytes come before any NUL, so a
+  // huge file or an endless device is never read whole. 0 or errno.
+  virtual int ReadTextUpToNul(const std::string& path, size_t maxBytes, std::string& out);
   // Creates a file or truncates an existing one, for writing. null and err set on failure.
   virtual std::unique_ptr<WritableFile> CreateOrReplace(const std::string& path, int& err) = 0;
   // Opens a file for appending (O_APPEND), creating it when missing.
@@ -93,8 +97,8 @@ char PathDelimiter();  // '/' here, '\\' on Windows
 // The folder part of a path without its trailing delimiter ("/a/b.c" -> "/a", "b.c" -> "").
 std::string FolderOf(const std::string& path);
 
-// Portable defaults of the listing and deletion, through the standard library; a file
-// system may override them.
+// Portable defaults of the text read, the listing and the deletion; a file system may
+// override them.
 inline int FileSystem::ListDirectory(const std::string& path, std::vector<DirectoryEntry>& out) {
   namespace fs = std::filesystem;
   out.clear();
@@ -121,6 +125,16 @@ inline int FileSystem::ListDirectory(const std::string& path, std::vector<Direct
   std::sort(out.begin(), out.end(),
             [](const DirectoryEntry& a, const DirectoryEntry& b) { return a.name < b.name; });
   return 0;
+}
+
+inline int FileSystem::ReadTextUpToNul(const std::string& path, size_t maxBytes, std::string& out) {
+  const int err = ReadWholeFile(path, out);
+  if (err != 0) return err;
+  const size_t nul = out.find('\0');
+  if (nul != std::string::npos) out.erase(nul);
+  if (out.size() <= maxBytes) return 0;
+  out.clear();
+  return EFBIG;
 }
 
 inline int FileSystem::RemoveFile(const std::string& path) {

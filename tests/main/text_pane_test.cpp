@@ -2,12 +2,17 @@
 // notification, the capacity limit, and loading and saving through the file layer.
 #include "main/text_pane.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <csignal>
 
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <thread>
 #include <vector>
 
 #include "_4str32/exceptions.h"
@@ -246,6 +251,26 @@ TEST_F(TextPaneFileTest, LoadFailuresLeaveThePaneAsItWas) {
   EXPECT_EQ(small.pane.GetWholeText(), "old");
   EXPECT_EQ(p.pane.GetWholeText(), "kept");
   EXPECT_EQ(p.changes, 1);
+}
+
+TEST_F(TextPaneFileTest, LoadOfAnEndlessStreamStopsAtTheCapacity) {
+  // A pipe that never ends and holds no NUL: the load is refused once the pane is
+  // full, instead of reading until the memory runs out.
+  const std::string fifo = At("endless");
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  std::signal(SIGPIPE, SIG_IGN);
+  std::thread writer([&] {
+    const int fd = open(fifo.c_str(), O_WRONLY);
+    const std::string chunk(65536, 'x');
+    while (fd >= 0 && write(fd, chunk.data(), chunk.size()) > 0) {
+    }
+    if (fd >= 0) close(fd);
+  });
+  CountedPane small(1 << 20);
+  small.pane.SetWholeText("old");
+  EXPECT_THROW(small.pane.LoadText(fifo), EMemoCapacity);
+  writer.join();
+  EXPECT_EQ(small.pane.GetWholeText(), "old");
 }
 
 TEST_F(TextPaneFileTest, SaveFailuresAreReportedNeverSilent) {

@@ -132,6 +132,27 @@ TEST_F(FilesTest, ReadWholeFileErrors) {
   }
 }
 
+TEST_F(FilesTest, ReadTextStopsAtTheFirstNulAndAtTheLimit) {
+  Put("text", "abcd");
+  Put("nul", std::string("ab\0cdefgh", 9));
+  fs::create_directory(Path("d"));
+  struct Case {
+    std::string path;
+    size_t limit;
+    int err;
+    std::string text;
+  } cases[] = {{Path("text"), 4, 0, "abcd"}, {Path("text"), 3, EFBIG, ""},
+               {Path("nul"), 2, 0, "ab"},  // what follows the NUL does not count
+               {"/dev/zero", 2, 0, ""},    // an endless device is not read to its end
+               {Path("d"), 10, EISDIR, ""},  {Path("none"), 10, ENOENT, ""}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.path + " " + std::to_string(c.limit));
+    std::string out = "stale";
+    EXPECT_EQ(RealFiles().ReadTextUpToNul(c.path, c.limit, out), c.err);
+    EXPECT_EQ(out, c.text);
+  }
+}
+
 TEST_F(FilesTest, CreateOrReplaceTruncatesAndAppendAppends) {
   Put("f", "a long old content");
   int err = -1;
