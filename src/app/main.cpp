@@ -10,6 +10,9 @@
 #include "platform/process.h"
 
 int main(int argc, char* argv[]) {
+  // Before the window system opens its connections: a closed standard output must not
+  // hand its number to one of them.
+  platform::ReserveStandardDescriptors();
   QApplication app(argc, argv);
   // Dates, times and lower-casing follow the user's locale settings.
   std::setlocale(LC_ALL, "");

@@ -1,8 +1,10 @@
 // Facts about the running process, from /proc.
 #include "platform/process.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <csignal>
 
 #include <vector>
@@ -16,6 +18,18 @@ std::string ExecutablePath() {
     if (n < 0) return std::string();
     if (static_cast<size_t>(n) < buffer.size()) return std::string(buffer.data(), n);
     buffer.resize(buffer.size() * 2);  // the name may have been cut; read it again
+  }
+}
+
+void ReserveStandardDescriptors() {
+  for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd) {
+    if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
+    // The lowest free number is fd itself, since those below it are open by now.
+    const int opened = ::open("/dev/null", fd == STDERR_FILENO ? O_WRONLY : O_RDONLY);
+    if (opened >= 0 && opened != fd) {
+      ::dup2(opened, fd);
+      ::close(opened);
+    }
   }
 }
 

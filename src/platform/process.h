@@ -8,6 +8,12 @@ namespace platform {
 // The full path of the running executable.
 std::string ExecutablePath();
 
+// Puts /dev/null on each of the standard descriptors 0, 1 and 2 that the program was
+// started without, before anything else opens a file: otherwise the next file or socket
+// opened would get that number, and the log meant for standard output would be written
+// into it. Standard output is reserved read-only, so it still counts as unusable.
+void ReserveStandardDescriptors();
+
 // Makes a write to a closed pipe fail with an error instead of ending the process, so
 // that a log going to a reader that has gone away is reported like any failed write.
 void IgnoreBrokenPipe();

@@ -1,6 +1,11 @@
 #include "platform/process.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
 
 #include "platform/files.h"
 
@@ -10,4 +15,17 @@ TEST(ProcessTest, ExecutablePathNamesTheRunningProgram) {
   EXPECT_EQ(path.front(), '/');
   EXPECT_EQ(path.substr(path.rfind('/') + 1), "test_platform");
   EXPECT_TRUE(platform::RealFiles().FileExists(path));
+}
+
+TEST(ProcessDeathTest, AClosedStandardOutputIsNeverHandedToAnotherFile) {
+  EXPECT_EXIT(
+      {
+        ::close(STDOUT_FILENO);
+        platform::ReserveStandardDescriptors();
+        const int later = ::open("/dev/null", O_WRONLY);  // any file opened afterwards
+        int err = 0;
+        const bool unusable = platform::RealFiles().StandardOutput(err) == nullptr;
+        std::_Exit(later != STDOUT_FILENO && unusable && err == EBADF ? 0 : 1);
+      },
+      ::testing::ExitedWithCode(0), "");
 }
