@@ -1,14 +1,13 @@
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <cerrno>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "_4str32/_4str32.h"
 #include "fakes/fake_files.h"
+#include "fakes/temp_dir.h"
 #include "platform/files.h"
 
 namespace fs = std::filesystem;
@@ -17,13 +16,6 @@ namespace {
 
 class AppendTextTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "vk-append-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    dir_ = pattern;
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
   std::string Path(const std::string& name) const { return dir_ + "/" + name; }
   static std::string Get(const std::string& path) {
     std::string out;
@@ -41,7 +33,8 @@ class AppendTextTest : public ::testing::Test {
     return -1;
   }
 
-  std::string dir_;
+  TempDir tmp_{"vk-append"};
+  std::string dir_ = tmp_.Path();
 };
 
 TEST_F(AppendTextTest, AppendsBytesAsTheyAreAndCreatesMissingFiles) {

@@ -3,32 +3,19 @@
 #include "cli/merge_tool.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 
 #include "fakes/fake_files.h"
 #include "fakes/fake_platform.h"
+#include "fakes/temp_dir.h"
 #include "main/main_core.h"
 #include "platform/memory_text_view.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string ReadFile(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::stringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
-}
-
-void WriteFile(const fs::path& p, const std::string& bytes) {
-  fs::create_directories(p.parent_path());
-  std::ofstream(p, std::ios::binary) << bytes;
-}
 
 std::vector<std::string> Entries(const fs::path& dir) {
   std::vector<std::string> names;
@@ -82,12 +69,6 @@ std::string WindowResult(const fs::path& code, const fs::path& target) {
 
 class MergeToolTest : public ::testing::Test {
  protected:
-  MergeToolTest() {
-    std::string tmpl = (fs::temp_directory_path() / "vk_cli_XXXXXX").string();
-    dir_ = mkdtemp(tmpl.data());
-  }
-  ~MergeToolTest() override { fs::remove_all(dir_); }
-
   std::string At(const std::string& name) const { return (dir_ / name).string(); }
   int Run(std::vector<std::string> args) {
     out_.bytes.clear();
@@ -99,7 +80,8 @@ class MergeToolTest : public ::testing::Test {
     return RunMergeTool(args, out_, err_, options);
   }
 
-  fs::path dir_;
+  TempDir tmp_{"vk_cli"};
+  fs::path dir_ = tmp_.Path();
   CapturedOutput out_;
   std::ostringstream err_;
   FakeClock clock_;

@@ -5,20 +5,17 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 #include <QApplication>
 #include <QEventLoop>
 #include <QLabel>
 #include <QTest>
 #include <QTimer>
 
-#include <filesystem>
-#include <fstream>
 #include <memory>
-#include <sstream>
 #include <string>
 
 #include "fakes/fake_platform.h"
+#include "fakes/temp_dir.h"
 #include "main/main_core.h"
 #include "main/main_form.h"
 
@@ -28,43 +25,6 @@ inline void PrintTo(const QString& text, std::ostream* out) {
 }
 
 namespace gui_test {
-
-// A fresh folder with a lower-case name: the program looks for its configuration file
-// under a lower-cased path.
-class ProgramFolder {
- public:
-  ProgramFolder() {
-    static int count = 0;
-    const auto base = std::filesystem::temp_directory_path();
-    do {
-      path_ =
-          (base / ("vk_gui_" + std::to_string(getpid()) + "_" + std::to_string(++count))).string();
-    } while (!std::filesystem::create_directory(path_));
-  }
-  ~ProgramFolder() {
-    std::error_code ec;
-    std::filesystem::remove_all(path_, ec);
-  }
-  ProgramFolder(const ProgramFolder&) = delete;
-  ProgramFolder& operator=(const ProgramFolder&) = delete;
-
-  std::string operator/(const std::string& name) const { return path_ + "/" + name; }
-  const std::string& Path() const { return path_; }
-
- private:
-  std::string path_;
-};
-
-inline void WriteFile(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
-
-inline std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream out;
-  out << in.rdbuf();
-  return out.str();
-}
 
 // Lets the event loop run dry once, as the program does between inputs; hints follow
 // the mouse at that moment.
@@ -97,10 +57,7 @@ class WindowTest : public ::testing::Test {
 
   void SetUp() override { Start(); }
 
-  void TearDown() override {
-    form.reset();
-    std::filesystem::current_path(startDir_);
-  }
+  void TearDown() override { form.reset(); }
 
   std::string LogPath() const { return folder / "run.log"; }
 
@@ -127,7 +84,9 @@ class WindowTest : public ::testing::Test {
   std::string Log() const { return form->Core().m4Log.GetWholeText(); }
   QString Status() const { return Find<QLabel>("StatusPanel")->text(); }
 
-  ProgramFolder folder;
+  // The program's folder, with a lower-case name: the program looks for its
+  // configuration file under a lower-cased path.
+  TempDir folder{"vk_gui", TempDir::kLowerCase};
   FakeFileDialog openDialog, saveDialog;
   FakeMessageBoxes boxes;
   FakeClock clock;
@@ -136,7 +95,7 @@ class WindowTest : public ::testing::Test {
   std::unique_ptr<TMainForm> form;
 
  private:
-  std::filesystem::path startDir_ = std::filesystem::current_path();
+  CurrentDirectoryGuard cwdGuard_;
 };
 
 }  // namespace gui_test

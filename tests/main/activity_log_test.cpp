@@ -1,13 +1,12 @@
 // The log mirror: what each change of the log pane appends to the log file, and how a
 // failing log file is reported without ending the command or flooding the user.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "fakes/fake_platform.h"
+#include "fakes/temp_dir.h"
 #include "main/main_core.h"
 #include "platform/memory_text_view.h"
 
@@ -15,30 +14,21 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string ReadFile(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::stringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
-}
-
 // A main core whose log pane is mirrored into a log file in a fresh folder.
 class ActivityLogTest : public ::testing::Test {
  protected:
   ActivityLogTest() {
-    std::string tmpl = (fs::temp_directory_path() / "vk_log_XXXXXX").string();
-    dir_ = mkdtemp(tmpl.data());
     core_.logFile = (dir_ / "vaskarel.log").string();
     core_.m4Log.SetOnChange([this] { core_.OnLogChange(); });
   }
-  ~ActivityLogTest() override { fs::remove_all(dir_); }
 
   std::string LogFile() const { return ReadFile(core_.logFile); }
   // A log file that cannot be opened: its folder does not exist.
   void BreakLogFile() { core_.logFile = (dir_ / "gone" / "vaskarel.log").string(); }
   void RepairLogFile() { fs::create_directory(dir_ / "gone"); }
 
-  fs::path dir_;
+  TempDir tmp_{"vk_log"};
+  fs::path dir_ = tmp_.Path();
   platform::MemoryTextView log_, code_, header_, merged_, doku_;
   FakeFileDialog open_, save_;
   FakeMessageBoxes boxes_;

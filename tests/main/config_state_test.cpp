@@ -11,7 +11,7 @@ using Lines = std::vector<std::string>;
 // A program started with a configuration file and a log file in a temporary folder.
 class ConfigState : public ::testing::Test {
  protected:
-  TempFolder tmp;
+  TempDir tmp{"vk_startup"};
   CoreHarness h;
   TMainCore& core = h.core;
   const std::string config = tmp / "vaskarel.ini";
@@ -83,7 +83,7 @@ TEST_F(ConfigState, ExitAfterEditsAsksAndEndsWhateverTheAnswer) {
 }
 
 TEST(ConfigStateAfterFailedStartUp, EditsAreNeverReportedAndExitNeverAsks) {
-  TempFolder tmp;
+  TempDir tmp{"vk_startup"};
   CoreHarness h;
   h.files.noStandardOutput = true;  // no configuration file, no standard output
   h.core.FormCreate(tmp / "vaskarel");
@@ -99,7 +99,7 @@ TEST(ConfigStateAfterFailedStartUp, EditsAreNeverReportedAndExitNeverAsks) {
 }
 
 TEST(ConfigStateExit, EndsTheProgramEvenWhenTheLogCannotTakeTheLines) {
-  TempFolder tmp;
+  TempDir tmp{"vk_startup"};
   CoreHarness h(/*logCapacity=*/400);
   h.core.FormCreate(tmp / "vaskarel");
   ASSERT_TRUE(h.core.initialised);

@@ -6,29 +6,17 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <vector>
 
 #include "fakes/fake_files.h"
 #include "fakes/fake_platform.h"
+#include "fakes/temp_dir.h"
 #include "main/main_core.h"
 #include "platform/memory_text_view.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string ReadFile(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::stringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
-}
-
-void WriteFile(const fs::path& p, const std::string& bytes) {
-  std::ofstream(p, std::ios::binary) << bytes;
-}
 
 std::vector<std::string> FolderEntries(const fs::path& dir) {
   std::vector<std::string> names;
@@ -41,12 +29,9 @@ std::vector<std::string> FolderEntries(const fs::path& dir) {
 class SourceFilesTest : public ::testing::Test {
  protected:
   SourceFilesTest() {
-    std::string tmpl = (fs::temp_directory_path() / "vk_sf_XXXXXX").string();
-    dir_ = mkdtemp(tmpl.data());
     core_.m4CodeFile.SetWholeText("old code");
     core_.m4HeaderFile.SetWholeText("old header");
   }
-  ~SourceFilesTest() override { fs::remove_all(dir_); }
 
   std::string At(const std::string& name) const { return (dir_ / name).string(); }
   std::vector<std::string> LogLines() const {
@@ -66,7 +51,8 @@ class SourceFilesTest : public ::testing::Test {
     Run(&TMainCore::SaveMergedFile);
   }
 
-  fs::path dir_;
+  TempDir tmp_{"vk_sf"};
+  fs::path dir_ = tmp_.Path();
   platform::MemoryTextView log_, code_, header_, merged_, doku_;
   FakeFileDialog open_, save_;
   FakeMessageBoxes boxes_;

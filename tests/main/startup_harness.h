@@ -3,76 +3,24 @@
 // standing in for the program's directory, and the process's current directory put back afterwards.
 #pragma once
 
-#include <stdlib.h>
-
 #include <cctype>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "fakes/fake_files.h"
 #include "fakes/fake_platform.h"
+#include "fakes/temp_dir.h"
 #include "main/main_core.h"
 #include "platform/files.h"
 #include "platform/memory_text_view.h"
 
 namespace startup_test {
 
-class TempFolder {
- public:
-  TempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "vk_startup_XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-    path_ = pattern;
-  }
-  ~TempFolder() {
-    std::error_code ec;
-    std::filesystem::remove_all(path_, ec);
-  }
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-
-  const std::string& Path() const { return path_; }
-  // A path below the folder ("sub/x.ini" -> "<folder>/sub/x.ini").
-  std::string operator/(const std::string& relative) const { return path_ + "/" + relative; }
-
- private:
-  std::string path_;
-};
-
-// Writes bytes to path, creating its folders.
-inline void WriteFile(const std::string& path, const std::string& bytes) {
-  std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-  std::ofstream(path, std::ios::binary) << bytes;
-}
-
-inline std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream out;
-  out << in.rdbuf();
-  return out.str();
-}
-
 // ASCII lower case, to spell out the expected lower-cased paths independently.
 inline std::string Lower(std::string s) {
   for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   return s;
 }
-
-// Puts the process's current directory back when it goes.
-class CurrentDirectoryGuard {
- public:
-  CurrentDirectoryGuard() : saved_(std::filesystem::current_path()) {}
-  ~CurrentDirectoryGuard() {
-    std::error_code ec;
-    std::filesystem::current_path(saved_, ec);
-  }
-
- private:
-  std::filesystem::path saved_;
-};
 
 struct CoreHarness {
   CurrentDirectoryGuard cwdGuard;

@@ -67,7 +67,7 @@ TEST(ProgramPathRules, DerivedPaths) {
 
 class StartUp : public ::testing::Test {
  protected:
-  TempFolder tmp;
+  TempDir tmp{"vk_startup"};
   CoreHarness h;
   TMainCore& core = h.core;
   std::string dir = tmp.Path() + "/";  // the program's directory

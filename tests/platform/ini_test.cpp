@@ -1,33 +1,23 @@
 #include "platform/ini.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <random>
 
-namespace fs = std::filesystem;
+#include "fakes/temp_dir.h"
 
 namespace {
 
 class IniTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "vk-ini-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    dir_ = pattern;
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
   std::string Write(const std::string& bytes) {
     std::string path = dir_ + "/test.ini";
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+    WriteFile(path, bytes);
     return path;
   }
 
-  std::string dir_;
+  TempDir tmp_{"vk-ini"};
+  std::string dir_ = tmp_.Path();
 };
 
 TEST_F(IniTest, ValuesFollowTheProfileRules) {

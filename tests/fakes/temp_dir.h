@@ -1,0 +1,78 @@
+// Files for tests on the real disk: a fresh folder that goes with everything in it,
+// whole files written and read as bytes, and the current directory put back.
+#pragma once
+
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+
+// A fresh folder below the system's temporary directory, removed with everything in
+// it when the object goes. Its name starts with prefix; kLowerCase gives a name
+// without capital letters (for code that looks for files under a lower-cased path).
+class TempDir {
+ public:
+  enum Letters { kAnyCase, kLowerCase };
+
+  explicit TempDir(const std::string& prefix = "vk_test", Letters letters = kAnyCase) {
+    const std::filesystem::path base = std::filesystem::temp_directory_path();
+    if (letters == kLowerCase) {
+      static int count = 0;
+      do {
+        path_ = (base / (prefix + "_" + std::to_string(getpid()) + "_" + std::to_string(++count)))
+                    .string();
+      } while (!std::filesystem::create_directory(path_));
+      return;
+    }
+    std::string pattern = (base / (prefix + "_XXXXXX")).string();
+    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed: " + pattern);
+    path_ = pattern;
+  }
+  ~TempDir() {
+    std::error_code ec;
+    std::filesystem::remove_all(path_, ec);
+  }
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+
+  const std::string& Path() const { return path_; }
+  // A path below the folder ("sub/x.ini" -> "<folder>/sub/x.ini").
+  std::string operator/(const std::string& relative) const { return path_ + "/" + relative; }
+
+ private:
+  std::string path_;
+};
+
+// Writes bytes to path, creating its folders.
+inline void WriteFile(const std::string& path, const std::string& bytes) {
+  const std::filesystem::path parent = std::filesystem::path(path).parent_path();
+  if (!parent.empty()) std::filesystem::create_directories(parent);
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// The bytes of the file at path; empty when it cannot be read.
+inline std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream out;
+  out << in.rdbuf();
+  return out.str();
+}
+
+// Puts the process's current directory back when it goes.
+class CurrentDirectoryGuard {
+ public:
+  CurrentDirectoryGuard() : saved_(std::filesystem::current_path()) {}
+  ~CurrentDirectoryGuard() {
+    std::error_code ec;
+    std::filesystem::current_path(saved_, ec);
+  }
+  CurrentDirectoryGuard(const CurrentDirectoryGuard&) = delete;
+  CurrentDirectoryGuard& operator=(const CurrentDirectoryGuard&) = delete;
+
+ private:
+  std::filesystem::path saved_;
+};
