@@ -10,13 +10,12 @@
 #include <csignal>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <thread>
 #include <vector>
 
 #include "_4str32/exceptions.h"
 #include "fakes/fake_files.h"
+#include "fakes/temp_dir.h"
 #include "platform/memory_text_view.h"
 
 namespace fs = std::filesystem;
@@ -175,24 +174,14 @@ TEST(TextPane, OverCapacityFailsAndLeavesThePaneAsItWas) {
 
 class TextPaneFileTest : public ::testing::Test {
  protected:
-  TextPaneFileTest() {
-    std::string tmpl = (fs::temp_directory_path() / "vk_pane_XXXXXX").string();
-    dir_ = mkdtemp(tmpl.data());
-  }
-  ~TextPaneFileTest() override { fs::remove_all(dir_); }
-
   std::string At(const std::string& name) const { return (dir_ / name).string(); }
   void Write(const std::string& name, const std::string& bytes) const {
-    std::ofstream(At(name), std::ios::binary) << bytes;
+    WriteFile(At(name), bytes);
   }
-  std::string Read(const std::string& name) const {
-    std::ifstream in(At(name), std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-  }
+  std::string Read(const std::string& name) const { return ReadFile(At(name)); }
 
-  fs::path dir_;
+  TempDir tmp_{"vk_pane"};
+  fs::path dir_ = tmp_.Path();
   CountedPane p;
 };
 

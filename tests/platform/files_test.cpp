@@ -8,13 +8,12 @@
 
 #include <atomic>
 #include <cerrno>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <thread>
 #include <vector>
 
 #include "fakes/fake_files.h"
+#include "fakes/temp_dir.h"
 
 namespace fs = std::filesystem;
 using platform::Files;
@@ -25,16 +24,9 @@ namespace {
 // A fresh directory per test, removed afterwards.
 class FilesTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "vk-files-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    dir_ = pattern;
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
   std::string Path(const std::string& name) const { return dir_ + "/" + name; }
   void Put(const std::string& name, const std::string& bytes) const {
-    std::ofstream(Path(name), std::ios::binary) << bytes;
+    WriteFile(Path(name), bytes);
   }
   std::string Get(const std::string& name) const {
     std::string out;
@@ -42,7 +34,8 @@ class FilesTest : public ::testing::Test {
     return out;
   }
 
-  std::string dir_;
+  TempDir tmp_{"vk-files"};
+  std::string dir_ = tmp_.Path();
 };
 
 TEST_F(FilesTest, ExistenceTellsFilesFromDirectories) {
