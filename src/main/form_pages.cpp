@@ -157,9 +157,11 @@ void TMainForm::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
   if (event->spontaneous()) return;  // restored from the task bar, not shown
   if (!shownOnce_) {
-    // The frame is known now: the size when created and the minimum size count it.
+    // The size when created and the minimum size count the frame known so far.
+    knownFrame_ = FrameExtra();
+    framePlaced_ = !knownFrame_.isNull();
     UpdateMinimumSize();
-    resize(QSize(640, 480) - FrameExtra());
+    resize(QSize(640, 480) - knownFrame_);
   }
   FormShow(this);
   if (!shownOnce_) {
@@ -170,6 +172,25 @@ void TMainForm::showEvent(QShowEvent* event) {
 
 void TMainForm::moveEvent(QMoveEvent* event) {
   QMainWindow::moveEvent(event);
-  // The window manager's frame becomes known once the window is placed.
+  TrackFrame();
+}
+
+// A window manager puts its frame around the window only after the window is shown,
+// and the frame's size arrives with no move or resize of the window: it is looked at
+// again each time the program runs out of events. A changed frame changes the minimum
+// size; the first frame also gives a window still at its creation size that size and
+// its centred place again, frame included.
+void TMainForm::TrackFrame() {
+  if (!shownOnce_) return;
+  const QSize frame = FrameExtra();
+  if (frame == knownFrame_) return;
+  const QSize creationSize = QSize(640, 480) - knownFrame_;
+  knownFrame_ = frame;
   UpdateMinimumSize();
+  if (framePlaced_ || frame.isNull()) return;
+  framePlaced_ = true;
+  if (size() == creationSize) {
+    resize(QSize(640, 480) - frame);
+    CenterOnScreen();
+  }
 }

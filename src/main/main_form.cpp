@@ -2,6 +2,7 @@
 // TMainCore inside the one failure guard.
 #include "main/main_form.h"
 
+#include <QAbstractEventDispatcher>
 #include <QAction>
 #include <QApplication>
 #include <QCoreApplication>
@@ -75,6 +76,8 @@ TMainForm::TMainForm(TMainFormOptions options, QWidget* parent)
   BuildMenus();
   BindToolBar();
   ConnectHints();
+  connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
+          &TMainForm::TrackFrame);
   p4Separator->setFocus(Qt::OtherFocusReason);
 
   // The platform parts: the window's own unless given.

@@ -155,6 +155,7 @@ class TMainForm : public QMainWindow {
   void SetOuterHeight(int height);
   void SetOuterWidth(int width);
   void UpdateMinimumSize();
+  void TrackFrame();
   void CenterOnScreen();
 
   // form_hints.cpp
@@ -214,4 +215,8 @@ class TMainForm : public QMainWindow {
   QString hint_;
   bool appHintInstalled_ = false;
   bool shownOnce_ = false;
+  // The frame last seen around the window, and whether the window has been given its
+  // creation size and place with the window manager's frame counted.
+  QSize knownFrame_;
+  bool framePlaced_ = false;
 };
