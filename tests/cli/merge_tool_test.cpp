@@ -7,11 +7,10 @@
 #include <filesystem>
 #include <sstream>
 
+#include "fakes/core_harness.h"
 #include "fakes/fake_files.h"
 #include "fakes/fake_platform.h"
 #include "fakes/temp_dir.h"
-#include "main/main_core.h"
-#include "platform/memory_text_view.h"
 
 namespace fs = std::filesystem;
 
@@ -52,18 +51,14 @@ class UnreadableFile : public FaultyFileSystem {
 // What the window writes: Load code file on dir/code (its header found beside it),
 // Merge files, Save merged file to target.
 std::string WindowResult(const fs::path& code, const fs::path& target) {
-  platform::MemoryTextView log, codeView, header, merged, doku;
-  FakeFileDialog open, save;
-  FakeMessageBoxes boxes;
-  FakeClock clock;
-  TMainCore core{MainServices{log, codeView, header, merged, doku, open, save, boxes, clock,
-                              TestFormats(), [](int) {}, [] {}, [] {}}};
-  open.answers.push_back(code.string());
-  save.answers.push_back(target.string());
+  CoreHarness window;
+  TMainCore& core = window.core;
+  window.openDialog.answers.push_back(code.string());
+  window.saveDialog.answers.push_back(target.string());
   core.RunCommand([&] { core.LoadCodeFile(); });
   core.RunCommand([&] { core.MergeFiles(); });
   core.RunCommand([&] { core.SaveMergedFile(); });
-  EXPECT_TRUE(boxes.errors.empty()) << boxes.errors[0].text;
+  EXPECT_TRUE(window.boxes.errors.empty()) << window.boxes.errors[0].text;
   return ReadFile(target);
 }
 

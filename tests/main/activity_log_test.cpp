@@ -5,10 +5,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "fakes/fake_platform.h"
+#include "fakes/core_harness.h"
 #include "fakes/temp_dir.h"
-#include "main/main_core.h"
-#include "platform/memory_text_view.h"
 
 namespace fs = std::filesystem;
 
@@ -29,12 +27,10 @@ class ActivityLogTest : public ::testing::Test {
 
   TempDir tmp_{"vk_log"};
   fs::path dir_ = tmp_.Path();
-  platform::MemoryTextView log_, code_, header_, merged_, doku_;
-  FakeFileDialog open_, save_;
-  FakeMessageBoxes boxes_;
-  FakeClock clock_;
-  TMainCore core_{MainServices{log_, code_, header_, merged_, doku_, open_, save_, boxes_, clock_,
-                               TestFormats(), [](int) {}, [] {}, [] {}}};
+  CoreHarness h_;
+  TMainCore& core_ = h_.core;
+  platform::MemoryTextView& log_ = h_.logView;
+  FakeMessageBoxes& boxes_ = h_.boxes;
 };
 
 TEST_F(ActivityLogTest, EachAddedLineAppendsThePanesLastLine) {

@@ -12,7 +12,7 @@ using Lines = std::vector<std::string>;
 class ConfigState : public ::testing::Test {
  protected:
   TempDir tmp{"vk_startup"};
-  CoreHarness h;
+  StartupHarness h;
   TMainCore& core = h.core;
   const std::string config = tmp / "vaskarel.ini";
   const std::string configText = "[Start]\n; left as it is\n";
@@ -84,7 +84,7 @@ TEST_F(ConfigState, ExitAfterEditsAsksAndEndsWhateverTheAnswer) {
 
 TEST(ConfigStateAfterFailedStartUp, EditsAreNeverReportedAndExitNeverAsks) {
   TempDir tmp{"vk_startup"};
-  CoreHarness h;
+  StartupHarness h;
   h.files.noStandardOutput = true;  // no configuration file, no standard output
   h.core.FormCreate(tmp / "vaskarel");
   ASSERT_FALSE(h.core.initialised);
@@ -100,7 +100,7 @@ TEST(ConfigStateAfterFailedStartUp, EditsAreNeverReportedAndExitNeverAsks) {
 
 TEST(ConfigStateExit, EndsTheProgramEvenWhenTheLogCannotTakeTheLines) {
   TempDir tmp{"vk_startup"};
-  CoreHarness h(/*logCapacity=*/400);
+  StartupHarness h(/*logCapacity=*/400);
   h.core.FormCreate(tmp / "vaskarel");
   ASSERT_TRUE(h.core.initialised);
   h.core.OnConfigChange();

@@ -8,9 +8,7 @@
 #include <vector>
 
 #include "_4str32/exceptions.h"
-#include "fakes/fake_platform.h"
-#include "main/main_core.h"
-#include "platform/memory_text_view.h"
+#include "fakes/core_harness.h"
 
 namespace {
 
@@ -120,11 +118,7 @@ TEST(MergedLength, GrowsExponentiallyAndSaturates) {
 // The merge command on in-memory panes with a fixed clock.
 class MergeFilesTest : public ::testing::Test {
  protected:
-  std::vector<std::string> LogLines() const {
-    std::vector<std::string> lines;
-    for (size_t i = 0; i < core_.m4Log.LineCount(); ++i) lines.push_back(core_.m4Log.LineAt(i));
-    return lines;
-  }
+  std::vector<std::string> LogLines() const { return h_.LogLines(); }
   void Merge(const std::string& code, const std::string& header) {
     core_.m4CodeFile.SetWholeText(code);
     core_.m4HeaderFile.SetWholeText(header);
@@ -133,13 +127,10 @@ class MergeFilesTest : public ::testing::Test {
 
   static constexpr const char* kStart = "05.07.2023 09:03:07 Start merging files ...";
   static constexpr const char* kFinish = "05.07.2023 09:03:07 Merge files finished";
-  platform::MemoryTextView log_, code_, header_, doku_;
-  platform::MemoryTextView merged_{64};
-  FakeFileDialog open_, save_;
-  FakeMessageBoxes boxes_;
-  FakeClock clock_;
-  TMainCore core_{MainServices{log_, code_, header_, merged_, doku_, open_, save_, boxes_, clock_,
-                               TestFormats(), [](int) {}, [] {}, [] {}}};
+  CoreHarness h_{platform::kDefaultTextCapacity, /*mergedCapacity=*/64};
+  TMainCore& core_ = h_.core;
+  FakeFileDialog& open_ = h_.openDialog;
+  FakeMessageBoxes& boxes_ = h_.boxes;
 };
 
 TEST_F(MergeFilesTest, YesAndNoGiveTheExactLogAndMergedText) {

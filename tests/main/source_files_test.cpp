@@ -8,11 +8,9 @@
 #include <filesystem>
 #include <vector>
 
+#include "fakes/core_harness.h"
 #include "fakes/fake_files.h"
-#include "fakes/fake_platform.h"
 #include "fakes/temp_dir.h"
-#include "main/main_core.h"
-#include "platform/memory_text_view.h"
 
 namespace fs = std::filesystem;
 
@@ -34,11 +32,7 @@ class SourceFilesTest : public ::testing::Test {
   }
 
   std::string At(const std::string& name) const { return (dir_ / name).string(); }
-  std::vector<std::string> LogLines() const {
-    std::vector<std::string> lines;
-    for (size_t i = 0; i < core_.m4Log.LineCount(); ++i) lines.push_back(core_.m4Log.LineAt(i));
-    return lines;
-  }
+  std::vector<std::string> LogLines() const { return h_.LogLines(); }
   void Run(void (TMainCore::*command)()) {
     core_.RunCommand([&] { (core_.*command)(); });
   }
@@ -53,12 +47,11 @@ class SourceFilesTest : public ::testing::Test {
 
   TempDir tmp_{"vk_sf"};
   fs::path dir_ = tmp_.Path();
-  platform::MemoryTextView log_, code_, header_, merged_, doku_;
-  FakeFileDialog open_, save_;
-  FakeMessageBoxes boxes_;
-  FakeClock clock_;
-  TMainCore core_{MainServices{log_, code_, header_, merged_, doku_, open_, save_, boxes_, clock_,
-                               TestFormats(), [](int) {}, [] {}, [] {}}};
+  CoreHarness h_;
+  TMainCore& core_ = h_.core;
+  FakeFileDialog& open_ = h_.openDialog;
+  FakeFileDialog& save_ = h_.saveDialog;
+  FakeMessageBoxes& boxes_ = h_.boxes;
 };
 
 TEST(HeaderFileName, LastDotOfLastComponent) {

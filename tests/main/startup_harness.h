@@ -1,18 +1,16 @@
-// A TMainCore for the start-up and configuration tests: in-memory panes, scripted
-// dialogs and boxes, a fixed clock, a captured (or missing) standard output, temporary folders
-// standing in for the program's directory, and the process's current directory put back afterwards.
+// A TMainCore for the start-up and configuration tests (the core harness of
+// tests/fakes) with a captured (or missing) standard output and the process's current
+// directory put back afterwards; temporary folders stand in for the program's directory.
 #pragma once
 
 #include <cctype>
 #include <string>
 #include <vector>
 
+#include "fakes/core_harness.h"
 #include "fakes/fake_files.h"
-#include "fakes/fake_platform.h"
 #include "fakes/temp_dir.h"
-#include "main/main_core.h"
 #include "platform/files.h"
-#include "platform/memory_text_view.h"
 
 namespace startup_test {
 
@@ -22,33 +20,20 @@ inline std::string Lower(std::string s) {
   return s;
 }
 
-struct CoreHarness {
+// The process around a start-up: the current directory put back afterwards, and the
+// real disk with standard output captured in files.standardOutput unless a test sets
+// files.noStandardOutput.
+struct StartupProcess {
   CurrentDirectoryGuard cwdGuard;
-  // The real disk; standard output captured in files.standardOutput unless a test
-  // sets files.noStandardOutput.
   FaultyFileSystem files;
   platform::ScopedFileSystem scopedFiles{files};
-  platform::MemoryTextView logView, codeView, headerView, mergedView, dokuView;
-  FakeFileDialog openDialog, saveDialog;
-  FakeMessageBoxes boxes;
-  FakeClock clock;
-  std::vector<int> pagesShown;
-  int hintInstalls = 0;
-  int terminations = 0;
-  TMainCore core{MainServices{logView, codeView, headerView, mergedView, dokuView, openDialog,
-                              saveDialog, boxes, clock, TestFormats(),
-                              [this](int page) { pagesShown.push_back(page); },
-                              [this] { ++hintInstalls; }, [this] { ++terminations; }}};
 
-  explicit CoreHarness(size_t logCapacity = platform::kDefaultTextCapacity) : logView(logCapacity) {
-    files.captureStandardOutput = true;
-  }
+  StartupProcess() { files.captureStandardOutput = true; }
+};
 
-  std::vector<std::string> LogLines() const {
-    std::vector<std::string> lines;
-    for (size_t i = 0; i < core.m4Log.LineCount(); ++i) lines.push_back(core.m4Log.LineAt(i));
-    return lines;
-  }
+// The process is set up before the core and put back after it is gone.
+struct StartupHarness : StartupProcess, CoreHarness {
+  using CoreHarness::CoreHarness;
 };
 
 // The start line for FakeClock's time with TestFormats().

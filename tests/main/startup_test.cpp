@@ -68,7 +68,7 @@ TEST(ProgramPathRules, DerivedPaths) {
 class StartUp : public ::testing::Test {
  protected:
   TempDir tmp{"vk_startup"};
-  CoreHarness h;
+  StartupHarness h;
   TMainCore& core = h.core;
   std::string dir = tmp.Path() + "/";  // the program's directory
   std::string exe = dir + "vaskarel";
@@ -161,7 +161,7 @@ TEST_F(StartUp, LogFileFolderIsCreatedWithItsParents) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.value);
-    CoreHarness run;
+    StartupHarness run;
     WriteConfig("[Start]\nLogFile=" + c.value + "\n");
     run.core.FormCreate(exe);
     EXPECT_TRUE(run.boxes.errors.empty());
@@ -193,7 +193,7 @@ TEST_F(StartUp, SecondaryConfiguration) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    CoreHarness run;
+    StartupHarness run;
     std::filesystem::current_path(start);
     WriteConfig("[Start]\nConfigFile=" + c.name + "\n");
     run.core.FormCreate(exe);
