@@ -171,6 +171,11 @@ TEST(QtTextView, AppendsReachTheDocumentInOneBatchAtTheEnd) {
   QTest::keyClicks(&v.view, "typed");
   EXPECT_EQ(v.view.LineAt(v.view.LineCount() - 1, 4096), "typed");
   EXPECT_EQ(v.view.LineAt(v.view.LineCount() - 2, 4096), "tail");
+
+  // Undo never takes back appended text.
+  v.view.Append("\r\nadded");
+  QTest::keyClick(&v.view, Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(v.view.LineAt(v.view.LineCount() - 1, 4096), "added");
 }
 
 TEST(QtTextView, APaneOnTheViewAddsALineWithABreakInOneChange) {

@@ -162,9 +162,13 @@ void QtTextView::Flush() {
   const QString chars = ForDocument(DisplayCodec(), pending_);
   pending_.clear();
   ownChange_ = true;
+  // Appended text is the program's, not an edit the user can undo; the edits before it
+  // cannot be undone either, as after SetText.
+  document()->setUndoRedoEnabled(false);
   QTextCursor end(document());
   end.movePosition(QTextCursor::End);
   end.insertText(chars);
+  document()->setUndoRedoEnabled(true);
   ownChange_ = false;
   MoveCursorToEnd();
 }
