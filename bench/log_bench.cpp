@@ -2,62 +2,25 @@
 // each mirrored at once into a real log file (open, append, close per line), on the
 // in-memory view. Compared with the same merge while no mirror is connected.
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <memory>
 #include <string>
 
-#include "../tests/fakes/fake_platform.h"
-#include "main/main_core.h"
+#include "log_bench_window.h"
 #include "platform/memory_text_view.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int kTexts = 10000;
-
-// A header of kTexts literals and a code text that refers to each of them once.
-struct Script {
-  std::string header, code;
-  Script() {
-    for (int n = 0; n < kTexts; ++n) {
-      header += "  \"dialog text number " + std::to_string(n) + ", said by someone\",\r\n";
-      code += "  say(DLG_TEXT[" + std::to_string(n) + "]);\r\n";
-    }
-  }
-};
-
-const Script& TheScript() {
-  static const Script script;
-  return script;
-}
-
-// One window's logic over in-memory views, its log file in a fresh folder.
-struct Window {
-  platform::MemoryTextView log, code, header, merged, doku;
-  FakeFileDialog open, save;
-  FakeMessageBoxes boxes;
-  FakeClock clock;
-  TMainCore core{MainServices{log, code, header, merged, doku, open, save, boxes, clock,
-                              TestFormats(), [](int) {}, [] {}, [] {}}};
-  fs::path dir;
-
-  explicit Window(bool mirror) {
-    std::string tmpl = (fs::temp_directory_path() / "vk_log_bench_XXXXXX").string();
-    dir = mkdtemp(tmpl.data());
-    core.logFile = (dir / "vaskarel.log").string();
-    open.SetFileName((dir / "dialog.c").string());
-    core.m4CodeFile.SetWholeText(TheScript().code);
-    core.m4HeaderFile.SetWholeText(TheScript().header);
-    if (mirror) core.m4Log.SetOnChange([this] { core.OnLogChange(); });
-  }
-  ~Window() { fs::remove_all(dir); }
+// One window's logic over in-memory views.
+struct Window : LogBenchWindow<platform::MemoryTextView> {
+  explicit Window(bool mirror) : LogBenchWindow("vk_log_bench", mirror) {}
 };
 
 void MergeOf10000Texts(benchmark::State& state, bool mirror) {
-  TheScript();
+  TheLogScript();
   size_t logBytes = 0;
   for (auto _ : state) {
     state.PauseTiming();
@@ -87,7 +50,7 @@ void BM_LogLinesMirrored(benchmark::State& state) {
     state.PauseTiming();
     auto window = std::make_unique<Window>(true);
     state.ResumeTiming();
-    for (int n = 0; n < kTexts; ++n) {
+    for (int n = 0; n < kLogTexts; ++n) {
       window->core.Log("DLG_TEXT[" + std::to_string(n) + "] \"dialog text number\"");
     }
     state.PauseTiming();
@@ -95,7 +58,7 @@ void BM_LogLinesMirrored(benchmark::State& state) {
     window.reset();
     state.ResumeTiming();
   }
-  state.SetItemsProcessed(state.iterations() * kTexts);
+  state.SetItemsProcessed(state.iterations() * kLogTexts);
 }
 
 }  // namespace

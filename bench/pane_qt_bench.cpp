@@ -5,22 +5,19 @@
 // resident size so far.
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
-#include <unistd.h>
 
 #include <QApplication>
 #include <QPlainTextEdit>
 #include <QTextCursor>
 #include <QTextDocument>
-#include <filesystem>
-#include <fstream>
 #include <map>
 #include <string>
 
+#include "../tests/fakes/temp_dir.h"
 #include "main/text_pane.h"
 #include "platform/qt/qt_text_view.h"
+#include "qt_bench_support.h"
 #include "script_generator.h"
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -34,26 +31,23 @@ size_t BytesFor(int64_t arg) {
   return arg == 64 ? platform::kDefaultTextCapacity - 4096 : static_cast<size_t>(arg) * 1000000;
 }
 
-// A code file of about the given size with CR LF lines, written once per size.
+// A code file of about the given size with CR LF lines, written once per size into a
+// folder that goes when the program ends.
 const std::string& CodeFile(size_t bytes) {
   static std::map<size_t, std::string> files;
   auto it = files.find(bytes);
   if (it != files.end()) return it->second;
+  static const TempDir folder("vk_pane_bench");
   std::string code = GenerateScript(10000, bytes).code;
   code.resize(bytes);
-  const std::string path =
-      (fs::temp_directory_path() /
-       ("vk_pane_bench_" + std::to_string(getpid()) + "_" + std::to_string(bytes) + ".c"))
-          .string();
-  std::ofstream(path, std::ios::binary) << code;
+  const std::string path = folder / (std::to_string(bytes) + ".c");
+  WriteFile(path, code);
   return files.emplace(bytes, path).first->second;
 }
 
 struct ShownView {
   ShownView() {
-    view.setLineWrapMode(QPlainTextEdit::NoWrap);
-    view.resize(800, 600);
-    view.show();
+    ShowUnwrapped(view);
     QApplication::processEvents();
   }
   platform::QtTextView view;
@@ -86,9 +80,7 @@ void BM_QtSetPlainText(benchmark::State& state) {
   QString chars = QString::fromUtf8(code.data(), static_cast<qsizetype>(code.size()));
   chars.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   QPlainTextEdit edit;
-  edit.setLineWrapMode(QPlainTextEdit::NoWrap);
-  edit.resize(800, 600);
-  edit.show();
+  ShowUnwrapped(edit);
   for (auto _ : state) {
     state.PauseTiming();
     edit.clear();
@@ -155,9 +147,7 @@ BENCHMARK(BM_AddLine10kLines)->Unit(benchmark::kMillisecond);
 // The same lines through QPlainTextEdit::appendPlainText, one layout per line.
 void BM_AppendPlainText10kLines(benchmark::State& state) {
   QPlainTextEdit edit;
-  edit.setLineWrapMode(QPlainTextEdit::NoWrap);
-  edit.resize(800, 600);
-  edit.show();
+  ShowUnwrapped(edit);
   for (auto _ : state) {
     state.PauseTiming();
     edit.clear();
@@ -174,18 +164,5 @@ BENCHMARK(BM_AppendPlainText10kLines)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  std::error_code ignored;
-  for (const auto& entry : fs::directory_iterator(fs::temp_directory_path(), ignored)) {
-    if (entry.path().filename().string().rfind("vk_pane_bench_" + std::to_string(getpid()) + "_",
-                                               0) == 0) {
-      fs::remove(entry.path(), ignored);
-    }
-  }
-  return 0;
+  return RunQtBenchmarks(argc, argv);
 }

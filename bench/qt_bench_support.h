@@ -1,0 +1,26 @@
+// What the benchmarks on Qt views share: a view shown as the window shows it, and a
+// main that runs the benchmarks under a QApplication (offscreen unless the
+// environment names a platform).
+#pragma once
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QPlainTextEdit>
+
+// No wrap, 800x600, shown.
+inline void ShowUnwrapped(QPlainTextEdit& edit) {
+  edit.setLineWrapMode(QPlainTextEdit::NoWrap);
+  edit.resize(800, 600);
+  edit.show();
+}
+
+inline int RunQtBenchmarks(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
