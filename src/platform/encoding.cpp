@@ -206,6 +206,16 @@ const Codec& LegacyInstance() {
   return codec;
 }
 
+// The codec of codePage among the listed code pages, the last one for any other.
+template <int CodePage, int... Others>
+const Codec& LegacyAmong(int codePage) {
+  if constexpr (sizeof...(Others) == 0) {
+    return LegacyInstance<CodePage>();
+  } else {
+    return codePage == CodePage ? LegacyInstance<CodePage>() : LegacyAmong<Others...>(codePage);
+  }
+}
+
 std::string LocaleFromEnvironment() {
   for (const char* var : {"LC_ALL", "LC_CTYPE", "LANG"}) {
     const char* value = std::getenv(var);
@@ -286,28 +296,7 @@ const Codec& Codec::Utf8() {
 }
 
 const Codec& Codec::Legacy(int codePage) {
-  switch (codePage) {
-    case 1250:
-      return LegacyInstance<1250>();
-    case 1251:
-      return LegacyInstance<1251>();
-    case 1253:
-      return LegacyInstance<1253>();
-    case 1254:
-      return LegacyInstance<1254>();
-    case 1255:
-      return LegacyInstance<1255>();
-    case 1256:
-      return LegacyInstance<1256>();
-    case 1257:
-      return LegacyInstance<1257>();
-    case 1258:
-      return LegacyInstance<1258>();
-    case 874:
-      return LegacyInstance<874>();
-    default:
-      return LegacyInstance<1252>();
-  }
+  return LegacyAmong<1250, 1251, 1253, 1254, 1255, 1256, 1257, 1258, 874, 1252>(codePage);
 }
 
 std::string LowerCaseAnsi(std::string_view text) {
