@@ -34,7 +34,8 @@ class SourceFilesTest : public ::testing::Test {
   std::string At(const std::string& name) const { return (dir_ / name).string(); }
   std::vector<std::string> LogLines() const { return h_.LogLines(); }
   void Run(void (TMainCore::*command)()) {
-    core_.RunCommand([&] { (core_.*command)(); });
+    TMainCore& core = core_;
+    core.RunCommand([&core, command] { (core.*command)(); });
   }
   void LoadCode(const std::string& name) {
     open_.answers.push_back(At(name));
