@@ -25,7 +25,7 @@ namespace {
 
 // A file descriptor opened for writing; `owned` is false for standard output, which
 // is never closed.
-class FdFile : public WritableFile {
+class FdFile final : public WritableFile {
  public:
   FdFile(int fd, bool owned) : fd_(fd), owned_(owned) {}
   ~FdFile() override { Close(); }
