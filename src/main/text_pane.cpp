@@ -58,18 +58,45 @@ void TextPane::SetWholeText(std::string_view text) {
 void TextPane::AddLine(std::string_view s) {
   // Lone CRs and LFs in s become CR LF too, so the pane keeps one line model
   // whatever view stands behind it.
-  std::string line = NormalizeLineBreaks(s);
-  std::string piece;
-  piece.reserve(line.size() + 2);
-  if (view_.Size() == 0 || view_.EndsWithLineBreak()) {
-    piece.append(line).append("\r\n");
-  } else {
-    piece.append("\r\n").append(line);
+  const std::string line = NormalizeLineBreaks(s);
+  const auto piece = [&] {
+    std::string p;
+    p.reserve(line.size() + 2);
+    if (view_.Size() == 0 || view_.EndsWithLineBreak()) return p.append(line).append("\r\n");
+    return p.append("\r\n").append(line);
+  };
+  std::string added = piece();
+  if (added.size() > view_.Capacity() - std::min(view_.Capacity(), view_.Size())) {
+    // A line the pane could never hold fails; otherwise the oldest lines make room,
+    // so that a full log pane goes on taking lines (the log file keeps them all).
+    if (line.size() + 2 > view_.Capacity()) throw EMemoCapacity();
+    DropOldestLines(added.size());
+    added = piece();
   }
-  if (piece.size() > view_.Capacity() - std::min(view_.Capacity(), view_.Size())) {
-    throw EMemoCapacity();
+  view_.Append(added);
+}
+
+void TextPane::DropOldestLines(size_t room) {
+  // Frees a quarter of the pane at least, so that a full pane trims now and then
+  // rather than at every line.
+  const size_t capacity = view_.Capacity();
+  const size_t keepAtMost = capacity - std::min(capacity, std::max(room, capacity / 4));
+  const std::string text = view_.Text();
+  size_t start = text.size() - std::min(text.size(), keepAtMost);
+  if (start > 0) {
+    // Keep whole lines: begin behind the first CR LF that ends at or after start.
+    const size_t crlf = text.find("\r\n", start >= 2 ? start - 2 : 0);
+    start = crlf == std::string::npos ? text.size() : crlf + 2;
   }
-  view_.Append(piece);
+  // One AddLine is one change: the trimming itself is not announced.
+  view_.SetOnChange(nullptr);
+  try {
+    view_.SetText(std::string_view(text).substr(start));
+  } catch (...) {
+    view_.SetOnChange(onChange_);
+    throw;
+  }
+  view_.SetOnChange(onChange_);
 }
 
 void TextPane::ClearText() {
@@ -111,5 +138,6 @@ std::string TextPane::LineAt(size_t i) const {
 }
 
 void TextPane::SetOnChange(std::function<void()> handler) {
-  view_.SetOnChange(std::move(handler));
+  onChange_ = std::move(handler);
+  view_.SetOnChange(onChange_);
 }

@@ -22,7 +22,8 @@ class TextPane {
   // Throws EMemoCapacity (pane unchanged) when the view cannot take it.
   void SetWholeText(std::string_view text);
   // Appends s as the last line (its lone CRs and LFs made CR LF, cut at its first
-  // NUL); notifies once. Throws EMemoCapacity (pane unchanged) when the pane is full.
+  // NUL); notifies once. On a full pane the oldest lines are dropped to make room;
+  // only a line longer than the whole pane throws EMemoCapacity (pane unchanged).
   void AddLine(std::string_view s);
   // Empties the pane; notifies once when it held a text.
   void ClearText();
@@ -39,5 +40,8 @@ class TextPane {
   platform::TextView& View() const { return view_; }
 
  private:
+  void DropOldestLines(size_t room);
+
   platform::TextView& view_;
+  std::function<void()> onChange_;
 };

@@ -153,7 +153,7 @@ TEST(TextPane, OverCapacityFailsAndLeavesThePaneAsItWas) {
   } cases[] = {
       {"longer text", [&] { p.pane.SetWholeText("123456789"); }},
       {"grows by normalising", [&] { p.pane.SetWholeText("1\n2\n3\n4\n"); }},
-      {"line on a full pane", [&] { p.pane.AddLine(""); }},
+      {"line longer than the pane", [&] { p.pane.AddLine("1234567"); }},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -170,6 +170,30 @@ TEST(TextPane, OverCapacityFailsAndLeavesThePaneAsItWas) {
   } catch (const EMemoCapacity& e) {
     EXPECT_STREQ(e.what(), "Text exceeds memo capacity");
   }
+}
+
+TEST(TextPane, FullPaneDropsItsOldestLinesForANewOne) {
+  CountedPane p(40);
+  std::string lastSeen;
+  p.pane.SetOnChange([&] {
+    ++p.changes;
+    lastSeen = p.pane.LineAt(p.pane.LineCount() - 1);
+  });
+  for (int i = 0; i < 30; ++i) {
+    SCOPED_TRACE(i);
+    const std::string line = "line " + std::to_string(i);
+    p.pane.AddLine(line);
+    EXPECT_EQ(p.changes, i + 1);  // one change per line, trimming or not
+    EXPECT_EQ(lastSeen, line);
+    const std::string text = p.pane.GetWholeText();
+    EXPECT_LE(text.size(), 40u);
+    EXPECT_EQ(text.rfind("line ", 0), 0u) << text;  // whole lines only
+  }
+  EXPECT_EQ(p.pane.LineAt(p.pane.LineCount() - 2), "line 28");
+  // A last line without its break goes whole, too.
+  p.pane.SetWholeText(std::string(39, 'x'));
+  p.pane.AddLine("next");
+  EXPECT_EQ(p.pane.GetWholeText(), "next\r\n");
 }
 
 class TextPaneFileTest : public ::testing::Test {
