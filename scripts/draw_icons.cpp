@@ -1,9 +1,9 @@
-// Draws the bundled pictures of the window (src/main/resources): the four tool-bar
+// Draws the bundled pictures of the window (src/main/window/resources): the four tool-bar
 // images and the window icon. They stand in where the desktop's icon theme has no
 // picture of its own. Not part of the build; run once after changing a picture:
 //   g++ -std=c++20 -fPIC scripts/draw_icons.cpp -o /tmp/draw_icons \
 //       $(pkg-config --cflags --libs Qt6Gui) && QT_QPA_PLATFORM=offscreen /tmp/draw_icons
-//       src/main/resources
+//       src/main/window/resources
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>

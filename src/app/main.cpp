@@ -5,7 +5,7 @@
 #include <clocale>
 
 #include "main/main_core.h"
-#include "main/main_form.h"
+#include "main/window/main_form.h"
 #include "main/startup.h"
 #include "platform/process.h"
 

@@ -17,7 +17,7 @@
 #include "fakes/fake_platform.h"
 #include "fakes/temp_dir.h"
 #include "main/main_core.h"
-#include "main/main_form.h"
+#include "main/window/main_form.h"
 
 // QStrings in test failures, as text.
 inline void PrintTo(const QString& text, std::ostream* out) {

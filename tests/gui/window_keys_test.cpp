@@ -5,7 +5,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 
-#include "main/tool_bar.h"
+#include "main/window/tool_bar.h"
 #include "window_harness.h"
 
 namespace gui_test {

@@ -8,7 +8,7 @@
 #include <QStatusBar>
 #include <QTabBar>
 
-#include "main/tool_bar.h"
+#include "main/window/tool_bar.h"
 #include "window_harness.h"
 
 namespace gui_test {

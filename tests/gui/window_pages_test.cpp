@@ -3,7 +3,7 @@
 #include <QLineEdit>
 #include <QTabBar>
 
-#include "main/tool_bar.h"
+#include "main/window/tool_bar.h"
 #include "window_harness.h"
 
 namespace gui_test {

@@ -11,8 +11,8 @@
 #include <QMenuBar>
 #include <QTabBar>
 
-#include "main/main_form.h"
-#include "main/tool_bar.h"
+#include "main/window/main_form.h"
+#include "main/window/tool_bar.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <QShowEvent>
 #include <QTabBar>
 
-#include "main/main_form.h"
-#include "main/tool_bar.h"
+#include "main/window/main_form.h"
+#include "main/window/tool_bar.h"
 
 void TMainForm::ShowPage(int index) {
   if (index < 0 || index >= kPageCount || index == activePage_) return;

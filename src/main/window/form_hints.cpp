@@ -16,7 +16,7 @@
 #include <QMenu>
 #include <QMenuBar>
 
-#include "main/main_form.h"
+#include "main/window/main_form.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <QMenu>
 #include <QMenuBar>
 
-#include "main/main_form.h"
-#include "main/tool_bar.h"
+#include "main/window/main_form.h"
+#include "main/window/tool_bar.h"
 
 namespace {
 

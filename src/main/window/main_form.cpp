@@ -1,6 +1,6 @@
 // Construction of the main window and its command handlers: each runs the logic of
 // TMainCore inside the one failure guard.
-#include "main/main_form.h"
+#include "main/window/main_form.h"
 
 #include <QAbstractEventDispatcher>
 #include <QAction>
@@ -12,7 +12,7 @@
 #include <QMenuBar>
 
 #include "main/main_core.h"
-#include "main/tool_bar.h"
+#include "main/window/tool_bar.h"
 #include "platform/process.h"
 #include "platform/qt/qt_dialogs.h"
 #include "platform/qt/qt_text_view.h"

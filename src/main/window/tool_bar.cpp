@@ -1,4 +1,4 @@
-#include "main/tool_bar.h"
+#include "main/window/tool_bar.h"
 
 #include <QAction>
 #include <QEvent>
