@@ -5,8 +5,8 @@
 #include <clocale>
 
 #include "main/main_core.h"
-#include "main/window/main_form.h"
 #include "main/startup.h"
+#include "main/window/main_form.h"
 #include "platform/process.h"
 
 int main(int argc, char* argv[]) {

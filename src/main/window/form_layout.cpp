@@ -13,8 +13,8 @@
 #include <QTabBar>
 #include <QVBoxLayout>
 
-#include "main/window/event_hook.h"
 #include "main/main_core.h"
+#include "main/window/event_hook.h"
 #include "main/window/main_form.h"
 #include "main/window/tool_bar.h"
 #include "platform/qt/qt_text_view.h"
