@@ -55,8 +55,8 @@ void Merge(benchmark::State& state, const Prepared& p) {
   long faults = 0;
   for (auto _ : state) {
     const long before = MinorFaults();
-    std::optional<std::string> merged = MergeTextsWithin(p.code, p.texts, p.merged.size());
-    benchmark::DoNotOptimize(merged->data());
+    std::optional<MergedText> merged = MergeTextsWithin(p.code, p.texts, p.merged.size());
+    benchmark::DoNotOptimize(merged->View().data());
     faults += MinorFaults() - before;
   }
   Report(state, p, faults);

@@ -407,18 +407,20 @@ class MergeTool {
   void Merge(const Job& job, std::string code, std::string header) {
     // As the window does it: each file as a pane takes it, then the merge.
     const std::string codeText = AsPaneText(std::move(code));
-    const std::vector<std::string> texts = DialogTexts(AsPaneText(std::move(header)));
+    const std::string headerText = AsPaneText(std::move(header));
+    const std::vector<std::string> texts = DialogTexts(headerText);
     // Texts that refer to later texts can multiply the result beyond any memory; its
     // length is known before anything is built. The merged pane would normalise the
     // result again, which changes nothing: both texts are normalised and every insertion
     // stands between double quotes, so no CR LF pair is ever split or formed.
-    std::optional<std::string> result = MergeTextsWithin(codeText, texts, kMaxMergedBytes);
+    std::optional<MergedText> result =
+        MergeTextsWithin(codeText, texts, kMaxMergedBytes, ReferenceNameOf(headerText));
     if (!result) {
       Error(job.code + ": the merged text would be larger than 1 GiB (dialog texts that " +
             "refer to later texts multiply it)");
       return;
     }
-    const std::string merged = std::move(*result);
+    const std::string_view merged = result->View();
 
     if (job.output.empty()) {
       if (!WriteOut(merged)) return;

@@ -1,194 +1,496 @@
 // How the merge is built in one pass.
 //
 // The merged text is defined by one replacement pass per dialog text, in ascending
-// order, each over the whole current text. A reference never holds a double quote,
-// and every inserted text stands between double quotes, so no reference can begin or
-// end inside an inserted text or across its quotes; two different references never
-// overlap either ("D" only begins one and "]" only ends one). Hence a reference to
-// text m in the code is replaced by text m in quotes, and inside that inserted text
-// only the later passes m+1, m+2, ... apply. So the expansion of text m is text m
-// with every reference to a higher text k replaced by the expansion of k in quotes,
-// the same wherever it is inserted, and the merged text is the code with every
-// reference replaced by the expansion in quotes. Each expansion is written into the
-// result the first time it is needed and copied from there afterwards.
-#include "main/merge.h"
-
+// order, each over the whole current text; pass n replaces DLG_TEXT[n] and then
+// NAME[n] (the declared name). A reference never holds a double quote, and every
+// inserted text stands between double quotes, so no reference can begin or end
+// inside an inserted text or across its quotes. Every reference has exactly one "[",
+// and names hold only identifier characters, so two references can only overlap
+// when they share their "[": then they share the index too, and DLG_TEXT[n] goes
+// first, being replaced first by pass n. So each "[" of the code is replaced by the
+// pass of its index or not at all, and inside an inserted text only the passes after
+// the one that inserted it apply: after DLG_TEXT[m], NAME[m] and every later text;
+// after NAME[m], the later texts only. The expansion of text m is therefore the same
+// wherever the same kind of reference inserts it, and the merged text is the code
+// with every reference replaced by its expansion in quotes.
+//
+// Every reference is found once, by a byte search for "[", when the plan is made;
+// the plan knows the result's length before anything is built. An expansion without
+// references is copied from one compact block of quoted texts; one with references
+// is written where it is first needed and copied from there afterwards.
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <limits>
-#include <optional>
+#include <stdexcept>
 
-#include "_4str32/_4str32.h"
-#include "_4str32/exceptions.h"
-#include "main/main_core.h"
-#include "platform/clock.h"
+#include "main/identifier.h"
+#include "main/merge.h"
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace {
 
-constexpr std::string_view kReferenceHead = "DLG_TEXT[";
+constexpr std::string_view kReferenceName = "DLG_TEXT";
 constexpr size_t kNone = std::numeric_limits<size_t>::max();
+// The longest declared name taken, so that a reference's length fits its field.
+constexpr size_t kMaxNameLength = 1000;
+// Bytes a small copy may move beyond its end; buffers keep this much room.
+constexpr size_t kCopyWidth = 64;
 
-size_t SaturatingAdd(size_t a, size_t b) {
+size_t Add(size_t a, size_t b) {
   return a > kNone - b ? kNone : a + b;
 }
 
+bool EndsWithAt(const char* base, size_t end, std::string_view name) {
+  return !name.empty() && end >= name.size() &&
+         std::memcmp(base + end - name.size(), name.data(), name.size()) == 0;
+}
+
+// Whether the identifier that ends at `end` begins with DLG_TEXT.
+bool NameBeginsWithDlgText(const char* base, size_t end) {
+  size_t start = end;
+  while (start > 0 && IsIdentifierChar(base[start - 1])) --start;
+  return end - start >= kReferenceName.size() &&
+         std::memcmp(base + start, kReferenceName.data(), kReferenceName.size()) == 0;
+}
+
+// Calls next = at(pos) for each "[" of s from its start on; the search goes on at next.
+template <typename At>
+void ForEachBracket(std::string_view s, At&& at) {
+  const char* const base = s.data();
+  const size_t n = s.size();
+  size_t i = 0;
+  size_t resume = 0;  // brackets before this position are passed over
+#if defined(__SSE2__)
+  // 64 bytes at a time into one mask, whose bits are taken one by one.
+  const __m128i bracket = _mm_set1_epi8('[');
+  auto bits = [&](size_t at) {
+    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(base + at));
+    return static_cast<uint64_t>(
+        static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, bracket))));
+  };
+  for (; i + 64 <= n; i += 64) {
+    uint64_t mask = bits(i) | bits(i + 16) << 16 | bits(i + 32) << 32 | bits(i + 48) << 48;
+    for (; mask != 0; mask &= mask - 1) {
+      const size_t pos = i + static_cast<size_t>(__builtin_ctzll(mask));
+      if (pos >= resume) resume = at(pos);
+    }
+  }
+  i = std::max(i, resume);
+#endif
+  while (i < n) {
+    const void* hit = std::memchr(base + i, '[', n - i);
+    if (!hit) return;
+    i = at(static_cast<size_t>(static_cast<const char*>(hit) - base));
+  }
+}
+
+// The two kinds of reference; an expansion depends on the kind that inserted it.
+enum Kind : uint8_t { kByDlgText = 0, kByName = 1 };
+
 struct Reference {
-  size_t pos;     // where it starts
-  size_t length;  // "DLG_TEXT[" digits "]"
-  size_t index;
+  size_t pos;       // where its name begins
+  uint32_t index;   // the text it refers to
+  uint16_t length;  // name, "[", digits, "]"
+  Kind kind;
 };
 
-// The next reference at or after `from` whose index lies in [lowest, count).
-std::optional<Reference> FindReference(std::string_view s, size_t from, size_t lowest,
-                                       size_t count) {
-  while ((from = s.find(kReferenceHead, from)) != std::string_view::npos) {
-    const size_t digits = from + kReferenceHead.size();
-    size_t end = digits;
-    size_t index = 0;
-    bool fits = true;
-    while (end < s.size() && s[end] >= '0' && s[end] <= '9') {
-      // Once the index reaches count it can only grow: it no longer matters, and
-      // stopping there keeps it from overflowing.
-      if (fits) {
-        index = index * 10 + static_cast<size_t>(s[end] - '0');
-        fits = index < count;
+// Looks at the "[" at `open`: whether a reference the merge replaces ends there (one
+// of DLG_TEXT with an index in [lowDlgText, count), or else one of `name` with an
+// index in [lowName, count)). Counts a reference-like name it passes over in `left`.
+// Returns where the search goes on.
+template <typename Found>
+size_t ReferenceAt(const char* base, size_t n, size_t open, std::string_view name, size_t count,
+                   size_t lowDlgText, size_t lowName, size_t& left, Found&& found) {
+  size_t end = open + 1;
+  size_t index = 0;
+  bool fits = true;
+  while (end < n && base[end] >= '0' && base[end] <= '9') {
+    // Once the index reaches count it can only grow: stopping there keeps it from
+    // overflowing.
+    if (fits) {
+      index = index * 10 + static_cast<size_t>(base[end] - '0');
+      fits = index < count;
+    }
+    ++end;
+  }
+  const size_t digits = end - open - 1;
+  if (digits == 0 || end == n || base[end] != ']' || (digits > 1 && base[open + 1] == '0')) {
+    return end;  // no "[" among the digits
+  }
+  const bool byDlgText = EndsWithAt(base, open, kReferenceName);
+  const bool byName = EndsWithAt(base, open, name);
+  if (fits && byDlgText && index >= lowDlgText) {
+    const size_t pos = open - kReferenceName.size();
+    found(Reference{pos, static_cast<uint32_t>(index), static_cast<uint16_t>(end + 1 - pos),
+                    kByDlgText});
+  } else if (fits && byName && index >= lowName) {
+    const size_t pos = open - name.size();
+    found(Reference{pos, static_cast<uint32_t>(index), static_cast<uint16_t>(end + 1 - pos),
+                    kByName});
+  } else if (byDlgText || byName || NameBeginsWithDlgText(base, open)) {
+    ++left;
+  }
+  return end + 1;
+}
+
+template <typename Found>
+void FindReferences(std::string_view s, std::string_view name, size_t count, size_t lowDlgText,
+                    size_t lowName, size_t& left, Found&& found) {
+  ForEachBracket(s, [&](size_t open) {
+    return ReferenceAt(s.data(), s.size(), open, name, count, lowDlgText, lowName, left, found);
+  });
+}
+
+// The references of the code, kept small: the literal bytes before each and whom it
+// refers to, in blocks that never move.
+struct CodeReference {
+  uint32_t span;   // literal bytes since the previous reference, and this one's length
+  uint32_t index;  // the text, with the kind in the top bit; kFiller for literal bytes alone
+};
+constexpr uint32_t kKindBit = 0x80000000u;
+constexpr uint32_t kFiller = 0xFFFFFFFFu;
+constexpr int kLengthBits = 10;  // a reference is at most kMaxNameLength + 12 bytes long
+constexpr uint32_t kMaxGap = (uint32_t{1} << (32 - kLengthBits)) - 1;
+static_assert(kMaxNameLength + 12 < (size_t{1} << kLengthBits));
+
+class CodeReferences {
+ public:
+  void Add(size_t gap, size_t length, uint32_t index) {
+    // A literal run longer than the field holds goes in pieces.
+    for (; gap > kMaxGap; gap -= kMaxGap) Push({kMaxGap << kLengthBits, kFiller});
+    Push({static_cast<uint32_t>(gap) << kLengthBits | static_cast<uint32_t>(length), index});
+  }
+  static size_t Gap(const CodeReference& r) { return r.span >> kLengthBits; }
+  static size_t Length(const CodeReference& r) { return r.span & ((1u << kLengthBits) - 1); }
+
+  // Calls f(reference, the references `ahead` and 2 * `ahead` places further on, or
+  // null) for each in order, for reading ahead.
+  template <typename F>
+  void ForEach(F&& f, size_t ahead = 0) const {
+    for (size_t b = 0; b < blocks_.size(); ++b) {
+      const CodeReference* const end =
+          blocks_[b].get() + (b + 1 == blocks_.size() ? used_ : kBlock);
+      for (const CodeReference* r = blocks_[b].get(); r != end; ++r) {
+        const ptrdiff_t rest = end - r;
+        f(*r, rest > static_cast<ptrdiff_t>(ahead) ? r + ahead : nullptr,
+          rest > static_cast<ptrdiff_t>(2 * ahead) ? r + 2 * ahead : nullptr);
       }
-      ++end;
     }
-    const bool wellFormed =
-        end > digits && end < s.size() && s[end] == ']' && (end - digits == 1 || s[digits] != '0');
-    if (wellFormed && fits && index >= lowest) {
-      return Reference{from, end + 1 - from, index};
+  }
+
+ private:
+  static constexpr size_t kBlock = size_t{1} << 16;
+  void Push(CodeReference r) {
+    if (blocks_.empty() || used_ == kBlock) {
+      blocks_.emplace_back(new CodeReference[kBlock]);
+      used_ = 0;
     }
-    // "DLG_TEXT[" cannot begin again inside itself.
-    from = digits;
+    blocks_.back()[used_++] = r;
   }
-  return std::nullopt;
-}
+  std::vector<std::unique_ptr<CodeReference[]>> blocks_;
+  size_t used_ = 0;
+};
 
-// The length of s once every reference in [lowest, count) is replaced by the
-// expansion of its text in quotes; saturating.
-size_t ExpandedLength(std::string_view s, size_t lowest, const std::vector<size_t>& expanded) {
-  size_t literal = s.size();
-  size_t inserted = 0;
-  size_t pos = 0;
-  while (auto ref = FindReference(s, pos, lowest, expanded.size())) {
-    literal -= ref->length;
-    inserted = SaturatingAdd(inserted, SaturatingAdd(2, expanded[ref->index]));
-    pos = ref->pos + ref->length;
-  }
-  return SaturatingAdd(literal, inserted);
-}
-
-// The length of every text's expansion, from the highest text down.
-std::vector<size_t> ExpansionLengths(const std::vector<std::string>& texts) {
-  std::vector<size_t> expanded(texts.size(), 0);
-  for (size_t n = texts.size(); n-- > 0;) expanded[n] = ExpandedLength(texts[n], n + 1, expanded);
-  return expanded;
-}
-
-}  // namespace
-
-std::vector<std::string> DialogTexts(const std::string& headerText) {
-  TIncTok tokenizer;
-  tokenizer.SetSourceString(headerText);
-  tokenizer.SetSeparatorString("\"");
-  std::vector<std::string> texts;
-  // The 2nd, 4th, 6th ... pieces lie between an opening and a closing double quote.
-  for (size_t piece = 0; tokenizer.NextToken(); ++piece) {
-    if (piece % 2 == 1) texts.push_back(tokenizer.CurrentToken());
-  }
-  return texts;
-}
-
-std::string DialogTextReference(size_t n) {
-  return std::string(kReferenceHead) + std::to_string(n) + "]";
-}
-
-size_t MergedLength(std::string_view codeText, const std::vector<std::string>& texts) {
-  return ExpandedLength(codeText, 0, ExpansionLengths(texts));
-}
-
-namespace {
-
-// Writes the merged text of `length` bytes (as ExpandedLength gave it).
-std::string Build(std::string_view codeText, const std::vector<std::string>& texts, size_t length) {
-  const size_t count = texts.size();
-  // Throws std::length_error when the result cannot exist in memory at all.
-  std::string out(length, '\0');
-  char* const base = out.data();
-  char* w = base;
-  auto put = [&w](const char* p, size_t n) {
+// Copies n bytes to w and moves it on. Short pieces, the usual case, go as one wide
+// copy when kCopyWidth bytes can be read at p (up to sourceEnd) and written at w.
+inline void Put(char*& w, const char* p, size_t n, const char* sourceEnd) {
+  if (n <= kCopyWidth && static_cast<size_t>(sourceEnd - p) >= kCopyWidth) {
+    std::memcpy(w, p, kCopyWidth);
+  } else {
     std::memcpy(w, p, n);
-    w += n;
-  };
-
-  // Where the quoted expansion of each text stands in `out` once written.
-  std::vector<size_t> start(count, kNone), end(count, kNone);
-  struct Frame {
-    std::string_view text;
-    size_t pos;
-    size_t index;  // the dialog text being expanded; kNone for the code
-  };
-  // An explicit stack: a chain of texts each referring to the next may be as deep
-  // as there are texts.
-  std::vector<Frame> stack{{codeText, 0, kNone}};
-  while (!stack.empty()) {
-    Frame& frame = stack.back();
-    const size_t lowest = frame.index == kNone ? 0 : frame.index + 1;
-    const auto ref = FindReference(frame.text, frame.pos, lowest, count);
-    if (!ref) {
-      put(frame.text.data() + frame.pos, frame.text.size() - frame.pos);
-      if (frame.index != kNone) {
-        *w++ = '"';
-        end[frame.index] = static_cast<size_t>(w - base);
-      }
-      stack.pop_back();
-      continue;
-    }
-    put(frame.text.data() + frame.pos, ref->pos - frame.pos);
-    frame.pos = ref->pos + ref->length;
-    const size_t m = ref->index;
-    if (end[m] != kNone) {
-      // Written before: copy it, quotes included, from there.
-      put(base + start[m], end[m] - start[m]);
-    } else {
-      // Not yet written: a text refers only to higher ones, so text m is never
-      // already open on the stack.
-      start[m] = static_cast<size_t>(w - base);
-      *w++ = '"';
-      stack.push_back({texts[m], 0, m});
-    }
   }
-  return out;
+  w += n;
+}
+
+void Prefetch(const void* p) {
+#if defined(__GNUC__)
+  __builtin_prefetch(p);
+#else
+  (void)p;
+#endif
 }
 
 }  // namespace
 
-std::string MergeTexts(std::string_view codeText, const std::vector<std::string>& texts) {
-  return Build(codeText, texts, MergedLength(codeText, texts));
-}
+// What a merge needs to know before it builds: the references of the code and of
+// every text, and per text and kind the length of its quoted expansion and the
+// references replaced and left inside it.
+struct DialogMerge::Plan {
+  std::string_view code;
+  const std::vector<std::string>& texts;
+  std::string_view name;
+  CodeReferences codeRefs;
+  size_t codeTail = 0;  // literal bytes after the last reference
+  // The references of text m are textRefs[refStart[m] .. refStart[m + 1]). Those by
+  // the declared name to m itself apply only where DLG_TEXT[m] inserted the text.
+  std::vector<Reference> textRefs;
+  std::vector<size_t> refStart;
+  // Per kind and text: quoted expansion length, references replaced and left in it,
+  // and whether it replaces none.
+  std::vector<size_t> length[2], replaced[2], left[2];
+  std::vector<uint8_t> plain[2];
+  size_t totalLength = 0, totalReplaced = 0, totalLeft = 0;
 
-std::optional<std::string> MergeTextsWithin(std::string_view codeText,
-                                            const std::vector<std::string>& texts,
-                                            size_t maxLength) {
-  const size_t length = MergedLength(codeText, texts);
-  if (length > maxLength) return std::nullopt;
-  return Build(codeText, texts, length);
-}
+  Plan(std::string_view codeText, const std::vector<std::string>& allTexts,
+       std::string_view referenceName)
+      : code(codeText), texts(allTexts), name(referenceName) {
+    const size_t count = texts.size();
+    if (name == kReferenceName || !IsIdentifier(name) || name.size() > kMaxNameLength) name = {};
+    if (count >= kKindBit) throw std::length_error("too many dialog texts");
 
-void TMainCore::MergeFiles() {
-  Log(platform::DateTimePrefix(Clock().Now(), Formats()) + " Start merging files ...");
-  Log("    " + OpenDialog().FileName());
-  const std::string codeText = m4CodeFile.GetWholeText();
-  const std::vector<std::string> texts = DialogTexts(m4HeaderFile.GetWholeText());
-  for (size_t n = 0; n < texts.size(); ++n) {
-    Log(DialogTextReference(n) + " \"" + texts[n] + "\"");
+    refStart.resize(count + 1, 0);
+    std::vector<size_t> plainLeft(count, 0);
+    for (size_t m = 0; m < count; ++m) {
+      refStart[m] = textRefs.size();
+      FindReferences(texts[m], name, count, m + 1, m, plainLeft[m],
+                     [this](const Reference& r) { textRefs.push_back(r); });
+    }
+    refStart[count] = textRefs.size();
+
+    for (int k = 0; k < 2; ++k) {
+      length[k].assign(count, 0);
+      replaced[k].assign(count, 0);
+      left[k].assign(count, 0);
+      plain[k].assign(count, 0);
+    }
+    // A text refers only to later texts (and, by name, to itself): from the last down.
+    for (size_t m = count; m-- > 0;) {
+      for (const Kind kind : {kByName, kByDlgText}) {
+        // The text's own bytes less its references never underflow; what goes in
+        // their place saturates.
+        size_t literal = texts[m].size() + 2, inserted = 0, rep = 0, lft = plainLeft[m];
+        for (size_t r = refStart[m]; r < refStart[m + 1]; ++r) {
+          const Reference& ref = textRefs[r];
+          if (kind == kByName && IsSelf(ref, m)) {
+            ++lft;
+            continue;
+          }
+          literal -= ref.length;
+          inserted = Add(inserted, length[ref.kind][ref.index]);
+          rep = Add(rep, Add(1, replaced[ref.kind][ref.index]));
+          lft = Add(lft, left[ref.kind][ref.index]);
+        }
+        length[kind][m] = Add(literal, inserted);
+        replaced[kind][m] = rep;
+        left[kind][m] = lft;
+        plain[kind][m] = rep == 0;
+      }
+    }
+
+    // The code's references are only counted per text while they are found: the
+    // tables above are looked up once per text afterwards, not once per reference.
+    std::vector<uint32_t> uses[2] = {std::vector<uint32_t>(count, 0),
+                                     std::vector<uint32_t>(count, 0)};
+    size_t literal = code.size(), end = 0;
+    FindReferences(code, name, count, 0, 0, totalLeft, [&](const Reference& ref) {
+      codeRefs.Add(ref.pos - end, ref.length, ref.index | (ref.kind == kByName ? kKindBit : 0));
+      end = ref.pos + ref.length;
+      literal -= ref.length;
+      uint32_t& n = uses[ref.kind][ref.index];
+      // A count about to overflow goes into the totals now.
+      if (n == std::numeric_limits<uint32_t>::max()) Count(ref.kind, ref.index, n, inserted_);
+      ++n;
+    });
+    for (const Kind kind : {kByDlgText, kByName}) {
+      for (size_t m = 0; m < count; ++m) Count(kind, m, uses[kind][m], inserted_);
+    }
+    codeTail = code.size() - end;
+    totalLength = Add(literal, inserted_);
   }
-  // A few texts that refer to each other can make the result exponentially long:
-  // its length is known before anything is built.
-  std::optional<std::string> merged =
-      MergeTextsWithin(codeText, texts, m4MergedFile.View().Capacity());
-  if (!merged) throw EMemoCapacity();
-  m4MergedFile.SetWholeText(*merged);
-  Log(platform::DateTimePrefix(Clock().Now(), Formats()) + " Merge files finished");
+
+  // Adds `times` uses of the expansion of text m by `kind` to the totals.
+  void Count(Kind kind, size_t m, uint32_t& times, size_t& inserted) {
+    if (times == 0) return;
+    const auto product = [times](size_t value) {
+      return value > kNone / times ? kNone : value * times;
+    };
+    inserted = Add(inserted, product(length[kind][m]));
+    totalReplaced = Add(totalReplaced, product(Add(1, replaced[kind][m])));
+    totalLeft = Add(totalLeft, product(left[kind][m]));
+    times = 0;
+  }
+  size_t inserted_ = 0;
+
+  static bool IsSelf(const Reference& ref, size_t m) {
+    return ref.kind == kByName && ref.index == m;
+  }
+
+  MergedText Build() const;
+};
+
+MergedText DialogMerge::Plan::Build() const {
+  if (totalLength > kNone - kCopyWidth) throw std::length_error("merged text too long");
+  const size_t count = texts.size();
+
+  // Which expansions the result needs, from the code's references down the texts.
+  std::vector<uint8_t> needed[2] = {std::vector<uint8_t>(count, 0), std::vector<uint8_t>(count, 0)};
+  codeRefs.ForEach([&](const CodeReference& r, const CodeReference*, const CodeReference*) {
+    if (r.index != kFiller) needed[r.index >> 31][r.index & ~kKindBit] = 1;
+  });
+  for (size_t m = 0; m < count; ++m) {
+    // DLG_TEXT[m]'s expansion may need NAME[m]'s, so that kind goes first.
+    for (const Kind kind : {kByDlgText, kByName}) {
+      if (!needed[kind][m]) continue;
+      for (size_t r = refStart[m]; r < refStart[m + 1]; ++r) {
+        const Reference& ref = textRefs[r];
+        if (!(kind == kByName && IsSelf(ref, m))) needed[ref.kind][ref.index] = 1;
+      }
+    }
+  }
+
+  // The quoted texts copied as they are, in one block.
+  auto inPlainBlock = [&](size_t m) {
+    return (needed[0][m] && plain[0][m]) || (needed[1][m] && plain[1][m]);
+  };
+  // Where each such text stands in the block, and its quoted length, side by side so
+  // that a reference costs one look-up.
+  struct Piece {
+    size_t at, length;
+  };
+  std::vector<Piece> plainPiece(count, Piece{kNone, 0});
+  std::string block;
+  size_t blockSize = kCopyWidth;
+  for (size_t m = 0; m < count; ++m) {
+    if (inPlainBlock(m)) blockSize += texts[m].size() + 2;
+  }
+  block.reserve(blockSize);
+  for (size_t m = 0; m < count; ++m) {
+    if (!inPlainBlock(m)) continue;
+    plainPiece[m] = {block.size(), texts[m].size() + 2};
+    block.append(1, '"').append(texts[m]).append(1, '"');
+  }
+  block.append(kCopyWidth, '\0');
+  const char* const blockEnd = block.data() + block.size();
+
+  std::unique_ptr<char[]> bytes(new char[totalLength + kCopyWidth]);
+  char* const base = bytes.get();
+  char* w = base;
+  // Where an expansion with references stands in the result once written.
+  std::vector<size_t> writtenAt[2] = {std::vector<size_t>(count, kNone),
+                                      std::vector<size_t>(count, kNone)};
+
+  struct Frame {
+    const std::string* text;
+    const Reference* next;  // the next reference of the text
+    const Reference* end;
+    size_t pos;
+    size_t index;
+    Kind kind;
+  };
+  std::vector<Frame> stack;
+  // Writes the quoted expansion of text m inserted by `kind`. One with references is
+  // written through an explicit stack: a chain of texts each referring to the next
+  // may be as deep as there are texts.
+  auto expand = [&](Kind kind, size_t m) {
+    if (plain[kind][m]) {
+      Put(w, block.data() + plainPiece[m].at, plainPiece[m].length, blockEnd);
+      return;
+    }
+    if (writtenAt[kind][m] != kNone) {
+      std::memcpy(w, base + writtenAt[kind][m], length[kind][m]);
+      w += length[kind][m];
+      return;
+    }
+    auto open = [&](Kind k, size_t t) {
+      writtenAt[k][t] = static_cast<size_t>(w - base);
+      *w++ = '"';
+      stack.push_back(
+          {&texts[t], textRefs.data() + refStart[t], textRefs.data() + refStart[t + 1], 0, t, k});
+    };
+    open(kind, m);
+    while (!stack.empty()) {
+      Frame& f = stack.back();
+      // A reference to the text itself by name applies only where DLG_TEXT inserted it.
+      while (f.next != f.end && f.kind == kByName && IsSelf(*f.next, f.index)) ++f.next;
+      const char* const text = f.text->data();
+      if (f.next == f.end) {
+        std::memcpy(w, text + f.pos, f.text->size() - f.pos);
+        w += f.text->size() - f.pos;
+        *w++ = '"';
+        stack.pop_back();
+        continue;
+      }
+      const Reference& ref = *f.next++;
+      std::memcpy(w, text + f.pos, ref.pos - f.pos);
+      w += ref.pos - f.pos;
+      f.pos = ref.pos + ref.length;
+      if (plain[ref.kind][ref.index]) {
+        Put(w, block.data() + plainPiece[ref.index].at, plainPiece[ref.index].length, blockEnd);
+      } else if (writtenAt[ref.kind][ref.index] != kNone) {
+        std::memcpy(w, base + writtenAt[ref.kind][ref.index], length[ref.kind][ref.index]);
+        w += length[ref.kind][ref.index];
+      } else {
+        open(ref.kind, ref.index);
+      }
+    }
+  };
+
+  const char* source = code.data();
+  const char* const codeEnd = code.data() + code.size();
+  // The texts a reference brings in lie anywhere in the block: reading them a few
+  // references ahead hides most of the wait.
+  constexpr size_t kAhead = 8;
+  codeRefs.ForEach(
+      [&](const CodeReference& r, const CodeReference* later, const CodeReference* further) {
+        // First where the text lies, then, once that is known, the text itself.
+        if (further && further->index != kFiller) Prefetch(&plainPiece[further->index & ~kKindBit]);
+        if (later && later->index != kFiller) {
+          const Piece& piece = plainPiece[later->index & ~kKindBit];
+          if (piece.at != kNone) Prefetch(block.data() + piece.at);
+        }
+        Put(w, source, CodeReferences::Gap(r), codeEnd);
+        source += CodeReferences::Gap(r);
+        if (r.index == kFiller) return;
+        const Kind kind = (r.index & kKindBit) ? kByName : kByDlgText;
+        const uint32_t index = r.index & ~kKindBit;
+        expand(kind, index);
+        source += CodeReferences::Length(r);
+      },
+      kAhead);
+  std::memcpy(w, source, codeTail);
+  return MergedText(std::move(bytes), totalLength);
+}
+
+DialogMerge::DialogMerge(std::string_view codeText, const std::vector<std::string>& texts,
+                         std::string_view referenceName)
+    : plan_(std::make_unique<Plan>(codeText, texts, referenceName)) {}
+
+DialogMerge::~DialogMerge() = default;
+
+size_t DialogMerge::Length() const {
+  return plan_->totalLength;
+}
+
+size_t DialogMerge::Replaced() const {
+  return plan_->totalReplaced;
+}
+
+size_t DialogMerge::Left() const {
+  return plan_->totalLeft;
+}
+
+MergedText DialogMerge::Build() const {
+  return plan_->Build();
+}
+
+std::string MergeTexts(std::string_view codeText, const std::vector<std::string>& texts,
+                       std::string_view referenceName) {
+  return std::string(DialogMerge(codeText, texts, referenceName).Build().View());
+}
+
+size_t MergedLength(std::string_view codeText, const std::vector<std::string>& texts,
+                    std::string_view referenceName) {
+  return DialogMerge(codeText, texts, referenceName).Length();
+}
+
+std::optional<MergedText> MergeTextsWithin(std::string_view codeText,
+                                           const std::vector<std::string>& texts, size_t maxLength,
+                                           std::string_view referenceName) {
+  const DialogMerge merge(codeText, texts, referenceName);
+  if (merge.Length() > maxLength) return std::nullopt;
+  return merge.Build();
 }

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <optional>
 #include <vector>
 
 #include "_4str32/exceptions.h"
@@ -83,6 +84,65 @@ TEST(MergeTexts, ReplacesExactlyTheReferencesThatHaveAText) {
   }
 }
 
+TEST(DeclaredArray, TheLastDeclarationBeforeTheFirstQuote) {
+  const struct {
+    const char* header;
+    const char* name;  // "" when none is declared
+    std::optional<size_t> size;
+  } cases[] = {
+      {"string DLG_TEXT_FT [10] = {\r\n\"a\",", "DLG_TEXT_FT", 10},
+      {"string\tDLG_TEXT_Q[ 3 ] = {", "DLG_TEXT_Q", 3},
+      {"string DLG_TEXT[2] = {", "DLG_TEXT", 2},
+      {"string Q[] = {", "Q", std::nullopt},
+      {"// string OLD[1]\r\nstring NEW[2] = {\"", "NEW", 2},
+      {"\"text\" string LATE[1]", "", std::nullopt},  // after the first quote
+      {"mystring X[1]", "", std::nullopt},
+      {"string 9X[1]", "", std::nullopt},
+      {"string X", "", std::nullopt},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.header);
+    const std::optional<ArrayDeclaration> array = DeclaredArray(c.header);
+    EXPECT_EQ(array ? array->name : "", c.name);
+    if (array) EXPECT_EQ(array->size, c.size);
+  }
+  EXPECT_EQ(ReferenceNameOf("string DLG_TEXT[2] = {"), "");
+  EXPECT_EQ(ReferenceNameOf("string DLG_TEXT_B [2] = {"), "DLG_TEXT_B");
+}
+
+TEST(MergeTexts, DeclaredNamesReferToTheTextsToo) {
+  const Texts yesNo{"Yes", "No"};
+  const struct {
+    const char* what;
+    std::string code, name;
+    Texts texts;
+    std::string merged;
+  } cases[] = {
+      {"both names", "DLG_TEXT_Q[1] DLG_TEXT[0] DLG_TEXT_Q[2]", "DLG_TEXT_Q", yesNo,
+       "\"No\" \"Yes\" DLG_TEXT_Q[2]"},
+      {"a prefix of the name is no reference", "DLG_TEXT_F[0] DLG_TEXT_FT[0]", "DLG_TEXT_FT", yesNo,
+       "DLG_TEXT_F[0] \"Yes\""},
+      {"a name that ends in DLG_TEXT: DLG_TEXT goes first", "XDLG_TEXT[1]", "XDLG_TEXT", yesNo,
+       "X\"No\""},
+      {"a name DLG_TEXT ends in", "DLG_TEXT[1] TEXT[0]", "TEXT", yesNo, "\"No\" \"Yes\""},
+      {"inside a text by DLG_TEXT, the name's own pass still applies",
+       "DLG_TEXT[0] N[0]",
+       "N",
+       {"<N[0]>"},
+       "\"<\"<N[0]>\">\" \"<N[0]>\""},
+      {"no name: as before", "N[0] DLG_TEXT[0]", "", yesNo, "N[0] \"Yes\""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(MergeTexts(c.code, c.texts, c.name), c.merged);
+  }
+  // A literal run longer than a reference's gap field is split, not cut.
+  const std::string gap(5u << 20, 'x');
+  EXPECT_EQ(MergeTexts("DLG_TEXT[0]" + gap + "DLG_TEXT[1]", yesNo), "\"Yes\"" + gap + "\"No\"");
+  EXPECT_TRUE(HoldsDialogReferences("a = DLG_TEXT_FT[3];"));
+  EXPECT_FALSE(HoldsDialogReferences("DLG_TEXT_FT = 3; DLG_TEXT [1]"));
+}
+
 TEST(MergeTexts, ALongChainOfTextsNeedsNoDeepRecursion) {
   // Text n refers to text n+1: the expansion of text 0 nests 100,000 deep.
   constexpr size_t kCount = 100000;
@@ -110,9 +170,8 @@ TEST(MergedLength, GrowsExponentiallyAndSaturates) {
   EXPECT_EQ(MergedLength("DLG_TEXT[79]", Doubling(80)), 2 + 2 * 12u);
   EXPECT_THROW(MergeTexts("DLG_TEXT[0]", Doubling(80)), std::length_error);
   // Refused from its length alone at the panes' real capacity: nothing is built.
-  EXPECT_EQ(MergeTextsWithin("DLG_TEXT[0]", Doubling(30), platform::kDefaultTextCapacity),
-            std::nullopt);
-  EXPECT_EQ(MergeTextsWithin("DLG_TEXT[2]", Doubling(3), 24), "\"DLG_TEXT[3]DLG_TEXT[3]\"");
+  EXPECT_FALSE(MergeTextsWithin("DLG_TEXT[0]", Doubling(30), platform::kDefaultTextCapacity));
+  EXPECT_EQ(MergeTextsWithin("DLG_TEXT[2]", Doubling(3), 24)->View(), "\"DLG_TEXT[3]DLG_TEXT[3]\"");
 }
 
 // The merge command on in-memory panes with a fixed clock.

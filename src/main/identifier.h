@@ -1,0 +1,16 @@
+// Names as scripts write them: letters, digits and underscores, not starting with a digit.
+#pragma once
+
+#include <string_view>
+
+inline bool IsIdentifierChar(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+}
+
+inline bool IsIdentifier(std::string_view s) {
+  if (s.empty() || (s[0] >= '0' && s[0] <= '9')) return false;
+  for (char c : s) {
+    if (!IsIdentifierChar(c)) return false;
+  }
+  return true;
+}
