@@ -52,8 +52,8 @@ std::optional<ArrayDeclaration> DeclaredArray(std::string_view headerText) {
     }
     blanks(i);
     if (i == head.size() || head[i] != ']') continue;
-    last = ArrayDeclaration{std::string(declared), sized ? std::optional<size_t>(size) : std::nullopt,
-                            at};
+    last = ArrayDeclaration{std::string(declared),
+                            sized ? std::optional<size_t>(size) : std::nullopt, at};
   }
   return last;
 }
@@ -77,4 +77,3 @@ bool HoldsDialogReferences(std::string_view codeText) {
   }
   return false;
 }
-

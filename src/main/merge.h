@@ -96,5 +96,5 @@ size_t MergedLength(std::string_view codeText, const std::vector<std::string>& t
 // The merged text when it is at most maxLength bytes long; nullopt, with nothing
 // built, otherwise.
 std::optional<MergedText> MergeTextsWithin(std::string_view codeText,
-                                           const std::vector<std::string>& texts,
-                                           size_t maxLength, std::string_view referenceName = {});
+                                           const std::vector<std::string>& texts, size_t maxLength,
+                                           std::string_view referenceName = {});
