@@ -14,7 +14,7 @@
 
 // Exit statuses.
 inline constexpr int kExitDone = 0;
-inline constexpr int kExitProblemsFound = 1;  // --check found something
+inline constexpr int kExitProblemsFound = 1;  // findings of --check, dialogs without a header
 inline constexpr int kExitFailure = 2;        // a file could not be read or written, bad usage
 
 struct MergeToolOptions {

@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "main/text_pane.h"
 #include "platform/clock.h"
@@ -52,6 +53,9 @@ class TMainCore {
 
   // Program paths and flags (set by start-up).
   std::string programDir, configFile, docFile, logFile;
+  // Where Load code file looks for a header not found beside the code file (the
+  // configuration's HeaderFolders).
+  std::vector<std::string> headerFolders;
   bool initialised = false;
   bool configChanged = false;
   std::string applicationTitle = "Vaskarel";

@@ -19,17 +19,15 @@
 // references is copied from one compact block of quoted texts; one with references
 // is written where it is first needed and copied from there afterwards.
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <limits>
 #include <stdexcept>
 
+#include "main/byte_scan.h"
 #include "main/identifier.h"
 #include "main/merge.h"
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 namespace {
 
@@ -64,24 +62,14 @@ void ForEachBracket(std::string_view s, At&& at) {
   const size_t n = s.size();
   size_t i = 0;
   size_t resume = 0;  // brackets before this position are passed over
-#if defined(__SSE2__)
   // 64 bytes at a time into one mask, whose bits are taken one by one.
-  const __m128i bracket = _mm_set1_epi8('[');
-  auto bits = [&](size_t at) {
-    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(base + at));
-    return static_cast<uint64_t>(
-        static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, bracket))));
-  };
   for (; i + 64 <= n; i += 64) {
-    uint64_t mask = bits(i) | bits(i + 16) << 16 | bits(i + 32) << 32 | bits(i + 48) << 48;
-    for (; mask != 0; mask &= mask - 1) {
-      const size_t pos = i + static_cast<size_t>(__builtin_ctzll(mask));
+    for (uint64_t mask = ByteMask64(base + i, '['); mask != 0; mask &= mask - 1) {
+      const size_t pos = i + static_cast<size_t>(std::countr_zero(mask));
       if (pos >= resume) resume = at(pos);
     }
   }
-  i = std::max(i, resume);
-#endif
-  while (i < n) {
+  for (i = std::max(i, resume); i < n;) {
     const void* hit = std::memchr(base + i, '[', n - i);
     if (!hit) return;
     i = at(static_cast<size_t>(static_cast<const char*>(hit) - base));

@@ -1,140 +1,32 @@
-// The check of a dialog script. The header is read twice: once the way the merge reads
-// it (every double quote counts) and once the way a C reader does (comments, character
-// literals, preprocessor lines, escapes); where the two disagree, texts shift.
+// The check of a dialog script: the header's quotes as the merge and the script reader
+// see them, the references the code and the texts hold, and the file-wide findings.
 #include "main/merge_check.h"
 
 #include <algorithm>
 #include <limits>
 
+#include "main/header_quotes.h"
+#include "main/identifier.h"
 #include "main/merge.h"
 #include "main/text_pane.h"
+#include "platform/encoding.h"
 
 namespace {
 
-// Line numbers of a pane text: lines are the pieces between CR LF pairs. The index is
-// built at the first question, since a clean script never asks.
-class LineIndex {
- public:
-  explicit LineIndex(std::string_view text) : text_(text) {}
-  // The line (from 1) that holds the byte at pos.
-  size_t LineOf(size_t pos) const {
-    if (starts_.empty()) {
-      starts_.push_back(0);
-      for (size_t p = text_.find("\r\n"); p != std::string_view::npos;
-           p = text_.find("\r\n", p + 2)) {
-        starts_.push_back(p + 2);
-      }
-    }
-    return static_cast<size_t>(std::upper_bound(starts_.begin(), starts_.end(), pos) -
-                               starts_.begin());
-  }
+constexpr std::string_view kReferenceName = "DLG_TEXT";
 
- private:
-  std::string_view text_;
-  mutable std::vector<size_t> starts_;
-};
-
-// How a C reader sees a double quote of the header.
-enum class QuoteRole {
-  Delimiter,       // opens or closes a string literal of the list
-  InComment,       // inside // or /* */
-  InCharLiteral,   // '"'
-  Escaped,         // \" inside a literal
-  DirectiveOpen,   // opens a string of a preprocessor line (#include "x.h")
-  DirectiveClose,  // closes it
-};
-
-struct Quote {
-  size_t pos;
-  QuoteRole role;
-};
-
-bool IsLineBreakAt(std::string_view t, size_t i) {
-  return i + 1 < t.size() && t[i] == '\r' && t[i + 1] == '\n';
-}
-
-// Every double quote of a pane text with the role a C reader gives it. Literals may
-// span lines, as the merge allows; a character literal ends at the end of its line at
-// the latest, so a lone apostrophe cannot swallow the rest of the file.
-std::vector<Quote> ClassifyQuotes(std::string_view h) {
-  std::vector<Quote> quotes;
-  const size_t n = h.size();
-  bool lineStart = true;  // nothing but blanks so far on this line
-  bool inDirective = false;
-  size_t i = 0;
-  while (i < n) {
-    const char c = h[i];
-    if (IsLineBreakAt(h, i)) {
-      inDirective = false;
-      lineStart = true;
-      i += 2;
-      continue;
-    }
-    if (c == '\\' && IsLineBreakAt(h, i + 1)) {  // a spliced line goes on
-      i += 3;
-      continue;
-    }
-    if (c == ' ' || c == '\t') {
-      ++i;
-      continue;
-    }
-    if (c == '#' && lineStart) inDirective = true;
-    lineStart = false;
-    const char next = i + 1 < n ? h[i + 1] : '\0';
-    if (c == '/' && next == '/') {
-      for (i += 2; i < n && !IsLineBreakAt(h, i); ++i) {
-        if (h[i] == '\\' && IsLineBreakAt(h, i + 1)) {
-          i += 2;
-        } else if (h[i] == '"') {
-          quotes.push_back({i, QuoteRole::InComment});
-        }
-      }
-    } else if (c == '/' && next == '*') {
-      for (i += 2; i < n && !(h[i] == '*' && i + 1 < n && h[i + 1] == '/'); ++i) {
-        if (h[i] == '"') quotes.push_back({i, QuoteRole::InComment});
-      }
-      i = std::min(n, i + 2);
-    } else if (c == '"') {
-      const bool directive = inDirective;
-      quotes.push_back({i, directive ? QuoteRole::DirectiveOpen : QuoteRole::Delimiter});
-      for (++i; i < n; ++i) {
-        if (h[i] == '\\' && i + 1 < n) {
-          ++i;
-          if (h[i] == '"') quotes.push_back({i, QuoteRole::Escaped});
-        } else if (h[i] == '"') {
-          quotes.push_back({i, directive ? QuoteRole::DirectiveClose : QuoteRole::Delimiter});
-          ++i;
-          break;
-        }
-      }
-    } else if (c == '\'') {
-      for (++i; i < n && !IsLineBreakAt(h, i); ++i) {
-        if (h[i] == '\\' && i + 1 < n && !IsLineBreakAt(h, i + 1)) {
-          ++i;
-          if (h[i] == '"') quotes.push_back({i, QuoteRole::InCharLiteral});
-        } else if (h[i] == '"') {
-          quotes.push_back({i, QuoteRole::InCharLiteral});
-        } else if (h[i] == '\'') {
-          ++i;
-          break;
-        }
-      }
-    } else {
-      ++i;
-    }
-  }
-  return quotes;
-}
-
-// A reference as written: "DLG_TEXT[n]" in any letter case, with blanks around the
-// bracket and the index allowed, so that the forms the merge passes over are found too.
+// A reference as written: a name the merge knows (DLG_TEXT or the declared one) in any
+// letter case, with blanks around the bracket and the index allowed, so that the forms
+// the merge passes over are found too; or, written exactly, a name that begins with
+// DLG_TEXT and that the header does not declare.
 struct WrittenReference {
   size_t pos = 0, length = 0;
+  std::string_view name;  // the name the merge would need: DLG_TEXT or the declared one
   std::string_view digits;
-  bool upperCase = true, blanks = false;
+  bool exactCase = true, blanks = false, undeclared = false;
   size_t index = 0;  // saturates at SIZE_MAX
   bool Canonical() const {
-    return upperCase && !blanks && (digits.size() == 1 || digits[0] != '0');
+    return exactCase && !blanks && !undeclared && (digits.size() == 1 || digits[0] != '0');
   }
 };
 
@@ -146,27 +38,54 @@ bool IsBlank(char c) {
   return c == ' ' || c == '\t';
 }
 
-// The references in text, in order. Only upper-case references without blanks when
-// canonicalOnly is set (those are what the merge replaces, when the index is not
-// written with a leading zero).
-std::vector<WrittenReference> FindReferences(std::string_view text, bool canonicalOnly) {
-  static constexpr std::string_view kName = "dlg_text";
+bool EqualIgnoringCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t k = 0; k < a.size(); ++k) {
+    if (LowerAscii(a[k]) != LowerAscii(b[k])) return false;
+  }
+  return true;
+}
+
+// The references in text, in order; only those the merge replaces as written (exact
+// letter case, no blanks) when canonicalOnly is set. `declared` is the header's own
+// name besides DLG_TEXT, or empty.
+std::vector<WrittenReference> FindWrittenReferences(std::string_view text,
+                                                    std::string_view declared, bool canonicalOnly) {
   std::vector<WrittenReference> refs;
   const size_t n = text.size();
+  const std::string_view names[] = {kReferenceName, declared};
   // Every reference has one "[": find those fast, then look back for the name.
   for (size_t open = text.find('['); open != std::string_view::npos;
        open = text.find('[', open + 1)) {
     WrittenReference ref;
     size_t p = open;
     while (p > 0 && IsBlank(text[p - 1])) --p;
-    if (p < kName.size()) continue;
-    p -= kName.size();
-    bool match = true;
-    for (size_t k = 0; k < kName.size() && match; ++k) match = LowerAscii(text[p + k]) == kName[k];
-    if (!match) continue;
-    ref.pos = p;
-    ref.upperCase = text.substr(p, kName.size()) == "DLG_TEXT";
-    ref.blanks = p + kName.size() != open;
+    // DLG_TEXT first, as the merge takes it first; a name written exactly before one
+    // written in another letter case.
+    bool found = false;
+    for (const bool exact : {true, false}) {
+      for (std::string_view name : names) {
+        if (found || name.empty() || p < name.size()) continue;
+        const std::string_view written = text.substr(p - name.size(), name.size());
+        if (exact ? written == name : EqualIgnoringCase(written, name)) {
+          found = true;
+          ref.pos = p - name.size();
+          ref.name = name;
+          ref.exactCase = exact;
+        }
+      }
+    }
+    if (!found && p == open) {
+      size_t start = open;
+      while (start > 0 && IsIdentifierChar(text[start - 1])) --start;
+      const std::string_view written = text.substr(start, open - start);
+      found = written.starts_with(kReferenceName);
+      ref.pos = start;
+      ref.name = written;
+      ref.undeclared = true;
+    }
+    if (!found) continue;
+    ref.blanks = p != open;
     size_t i = open + 1;
     auto skipBlanks = [&] {
       while (i < n && IsBlank(text[i])) {
@@ -186,8 +105,8 @@ std::vector<WrittenReference> FindReferences(std::string_view text, bool canonic
     ref.digits = text.substr(digitsStart, i - digitsStart);
     skipBlanks();
     if (i >= n || text[i] != ']') continue;
-    ref.length = i + 1 - p;
-    if (canonicalOnly && (!ref.upperCase || ref.blanks)) continue;
+    ref.length = i + 1 - ref.pos;
+    if (canonicalOnly && !ref.Canonical()) continue;
     refs.push_back(ref);
     open = i;
   }
@@ -226,8 +145,7 @@ void CheckHeaderQuotes(std::string_view header, const LineIndex& lines,
       ++q;
       continue;
     }
-    // Stray quotes of one kind on one line (a quoted word in a comment, an escaped
-    // pair) make one finding.
+    // Stray quotes of one kind on one line (a quoted word in a comment) make one finding.
     const size_t line = lines.LineOf(quotes[q].pos);
     size_t end = q + 1;
     while (end < quotes.size() && quotes[end].role == role &&
@@ -236,9 +154,7 @@ void CheckHeaderQuotes(std::string_view header, const LineIndex& lines,
     }
     const size_t count = end - q;
     std::string what = count == 1 ? "double quote" : std::to_string(count) + " double quotes";
-    if (role == QuoteRole::InComment) what += " in a comment";
-    if (role == QuoteRole::InCharLiteral) what += " in a character literal";
-    if (role == QuoteRole::Escaped) what += " after a backslash inside a literal";
+    what += role == QuoteRole::InComment ? " in a comment" : " in a character literal";
     add(quotes[q].pos,
         what + "; the merge counts " + (count == 1 ? "it" : "them") + ", " + ShiftsFrom(q));
     q = end;
@@ -252,6 +168,53 @@ void CheckHeaderQuotes(std::string_view header, const LineIndex& lines,
     } else {
       add(last, "odd number of double quotes (" + count + "); the last one starts no dialog text");
     }
+  }
+}
+
+// Lines that a version-control merge left behind.
+void CheckConflictMarkers(std::string_view text, ScriptFinding::File file,
+                          std::vector<ScriptFinding>& out) {
+  size_t line = 1;
+  for (size_t start = 0; start < text.size(); ++line) {
+    const std::string_view rest = text.substr(start);
+    for (std::string_view marker : {"<<<<<<<", "=======", ">>>>>>>"}) {
+      if (rest.starts_with(marker)) {
+        out.push_back({file, line,
+                       "merge-conflict marker " + std::string(marker) +
+                           "; the lines of both sides are taken as they are"});
+      }
+    }
+    const size_t next = text.find("\r\n", start);
+    if (next == std::string_view::npos) break;
+    start = next + 2;
+  }
+}
+
+bool IsUtf8BeyondAscii(std::string_view bytes) {
+  return platform::IsValidUtf8(bytes) &&
+         std::any_of(bytes.begin(), bytes.end(), [](char c) { return c & 0x80; });
+}
+
+// A code file and a header in different encodings give a merged file in neither.
+void CheckEncodings(std::string_view code, std::string_view header, const LineIndex& codeLines,
+                    const LineIndex& headerLines, std::vector<ScriptFinding>& headerFindings,
+                    std::vector<ScriptFinding>& codeFindings) {
+  auto firstBeyondAscii = [](std::string_view t) {
+    return static_cast<size_t>(std::find_if(t.begin(), t.end(), [](char c) { return c & 0x80; }) -
+                               t.begin());
+  };
+  const char* const kNeither = "; the merged file would be in neither encoding";
+  if (IsUtf8BeyondAscii(code) && !platform::IsValidUtf8(header)) {
+    headerFindings.push_back({ScriptFinding::File::Header,
+                              headerLines.LineOf(firstBeyondAscii(header)),
+                              std::string("not UTF-8 (a legacy code page), while the code file "
+                                          "is UTF-8") +
+                                  kNeither});
+  } else if (IsUtf8BeyondAscii(header) && !platform::IsValidUtf8(code)) {
+    codeFindings.push_back({ScriptFinding::File::Code, codeLines.LineOf(firstBeyondAscii(code)),
+                            std::string("not UTF-8 (a legacy code page), while the header is "
+                                        "UTF-8") +
+                                kNeither});
   }
 }
 
@@ -278,28 +241,45 @@ ScriptCheck CheckDialogScript(std::string_view codeBytes, std::string_view heade
   result.textCount = count;
   const std::vector<Quote> quotes = ClassifyQuotes(header);
   CheckHeaderQuotes(header, headerLines, quotes, count, headerFindings);
+  CheckConflictMarkers(header, ScriptFinding::File::Header, headerFindings);
+  CheckConflictMarkers(code, ScriptFinding::File::Code, codeFindings);
+  CheckEncodings(code, header, codeLines, headerLines, headerFindings, codeFindings);
+
+  const std::optional<ArrayDeclaration> array = DeclaredArray(header);
+  if (array && array->size && *array->size != count) {
+    headerFindings.push_back({ScriptFinding::File::Header, headerLines.LineOf(array->pos),
+                              "the array is declared with " + CountOfTexts(*array->size) +
+                                  ", the header has " + std::to_string(count)});
+  }
+  const std::string declared = ReferenceNameOf(header);
+  std::string knownNames = std::string(kReferenceName) + "[n]";
+  if (!declared.empty()) knownNames += " and " + declared + "[n]";
+
   // Where text k stands in the header: behind its opening quote, the (2k+1)-th.
   auto textStart = [&](size_t k) {
     return 2 * k < quotes.size() ? quotes[2 * k].pos + 1 : header.size();
   };
 
   std::vector<bool> used(count, false);
-  for (const WrittenReference& ref : FindReferences(code, false)) {
+  for (const WrittenReference& ref : FindWrittenReferences(code, declared, false)) {
     if (ref.Canonical() && ref.index < count) {
       used[ref.index] = true;
       continue;
     }
     const std::string written(code.substr(ref.pos, ref.length));
     const size_t line = codeLines.LineOf(ref.pos);
-    if (!ref.Canonical()) {
+    if (ref.undeclared) {
+      codeFindings.push_back({ScriptFinding::File::Code, line,
+                              written + " is left as it is; the header's texts are " + knownNames});
+    } else if (!ref.Canonical()) {
       std::string why;
       auto reason = [&](const char* r) { why += (why.empty() ? "" : ", ") + std::string(r); };
-      if (!ref.upperCase) reason("not in upper case");
+      if (!ref.exactCase) reason(ref.name == kReferenceName ? "not in upper case" : "letter case");
       if (ref.blanks) reason("blanks");
       if (ref.digits.size() > 1 && ref.digits[0] == '0') reason("leading zero");
       codeFindings.push_back({ScriptFinding::File::Code, line,
                               written + " is left as it is (" + why +
-                                  "); the merge replaces only DLG_TEXT[" +
+                                  "); the merge replaces only " + std::string(ref.name) + "[" +
                                   IndexWithoutLeadingZeros(ref.digits) + "]"});
     } else {
       codeFindings.push_back({ScriptFinding::File::Code, line,
@@ -316,8 +296,7 @@ ScriptCheck CheckDialogScript(std::string_view codeBytes, std::string_view heade
                                 "dialog text " + std::to_string(k) + " is used by no reference"});
       continue;
     }
-    for (const WrittenReference& ref : FindReferences(texts[k], true)) {
-      if (!ref.Canonical()) continue;
+    for (const WrittenReference& ref : FindWrittenReferences(texts[k], declared, true)) {
       const size_t line = headerLines.LineOf(textStart(k) + ref.pos);
       const std::string written(texts[k].substr(ref.pos, ref.length));
       if (ref.index >= count) {
@@ -325,7 +304,7 @@ ScriptCheck CheckDialogScript(std::string_view codeBytes, std::string_view heade
                                   written + " inside dialog text " + std::to_string(k) +
                                       " has no dialog text and is left as it is; the header has " +
                                       CountOfTexts(count)});
-      } else if (ref.index <= k) {
+      } else if (ref.index < k || (ref.index == k && ref.name == kReferenceName)) {
         headerFindings.push_back({ScriptFinding::File::Header, line,
                                   written + " inside dialog text " + std::to_string(k) +
                                       " is left as it is; inside a text only references to "

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,11 +26,22 @@ struct ScriptCheck {
 // (line breaks made CR LF, cut at the first NUL). Finds:
 //  - bytes after a NUL, which the merge never sees;
 //  - a header with an odd number of double quotes;
-//  - double quotes that a C reader sees outside the string literals that form the list
-//    (in a comment, a character literal or a preprocessor line, or after a backslash
-//    inside a literal), each of which shifts every later text;
+//  - double quotes that the script reader sees outside the string literals that form
+//    the list (in a comment, a character literal or a preprocessor line), each of
+//    which shifts every later text;
 //  - references whose index has no dialog text, in the code or inside a text that the
 //    merge inserts;
-//  - references the merge does not recognise: letter case, blanks, a leading zero;
-//  - dialog texts that no reference uses.
+//  - references the merge does not recognise: letter case, blanks, a leading zero, a
+//    name beginning with DLG_TEXT that the header does not declare;
+//  - dialog texts that no reference uses;
+//  - a declared array size that differs from the number of texts;
+//  - merge-conflict markers;
+//  - a code file and a header in different encodings (one UTF-8 with characters
+//    beyond ASCII, the other not UTF-8), whose merged file would be neither.
 ScriptCheck CheckDialogScript(std::string_view codeBytes, std::string_view headerBytes);
+
+// Compares two languages' headers of one script (their bytes) when their text counts
+// differ: a finding on header b that names header a and both counts and, where it can
+// be told, the first text from which the two languages' texts look shifted.
+std::optional<ScriptFinding> CompareTranslations(std::string_view aBytes, std::string_view aName,
+                                                 std::string_view bBytes);

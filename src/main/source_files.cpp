@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "_4str32/exceptions.h"
+#include "main/header_search.h"
 #include "main/main_core.h"
 #include "platform/files.h"
 
@@ -41,18 +42,6 @@ std::string HeaderFileNameOf(const std::string& codeFile) {
   const size_t dot = codeFile.rfind('.');
   if (dot == std::string::npos || dot < start) return codeFile + ".h";
   return codeFile.substr(0, dot) + ".h";
-}
-
-std::string FindHeaderFileOf(const std::string& codeFile) {
-  platform::FileSystem& files = platform::Files();
-  const std::string header = HeaderFileNameOf(codeFile);
-  if (files.FileExists(header)) return header;
-  // Script folders mix letter case (dialog.c beside Dialog.h); take the header as it
-  // stands on disk.
-  if (auto found = files.FindIgnoringCase(header); found && files.FileExists(*found)) {
-    return *found;
-  }
-  return {};
 }
 
 std::string BackupNameFor(const std::string& target, const platform::DateTime& t) {
@@ -92,8 +81,12 @@ void TMainCore::LoadCodeFile() {
   Log(" Load code file :");
   Log("    " + codeFile);
 
-  const std::string headerFile = FindHeaderFileOf(codeFile);
-  if (headerFile.empty()) return;
+  const std::string headerFile = HeaderSearch(headerFolders).Find(codeFile);
+  if (headerFile.empty()) {
+    // Merging now would take another script's texts: say so.
+    Log(" No corresponding header file found; the header pane keeps its text");
+    return;
+  }
   m4HeaderFile.LoadText(headerFile);
   Log(" Assume that corresponding header file is also to be loaded :");
   Log("    " + headerFile);

@@ -16,11 +16,6 @@ extern const char* const kSaveDefaultExt;    // "c"
 // (".h" appended when that component has no dot).
 std::string HeaderFileNameOf(const std::string& codeFile);
 
-// The header of a code file as it stands on disk: the name HeaderFileNameOf gives when
-// that file exists, else a file in the same folder whose name differs only in letter
-// case, else empty.
-std::string FindHeaderFileOf(const std::string& codeFile);
-
 // target + "." + the stamp "yyyy-mm-dd-hh-nn-ss" of t.
 std::string BackupNameFor(const std::string& target, const platform::DateTime& t);
 

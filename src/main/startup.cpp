@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "_4str32/_4str32.h"
+#include "main/header_search.h"
 #include "main/main_core.h"
 #include "platform/clock.h"
 #include "platform/encoding.h"
@@ -93,6 +94,8 @@ void ReadConfiguration(TMainCore& core, const std::string& configOnDisk,
 
   std::string secondary = platform::ReadIniString(configOnDisk, "Start", "ConfigFile");
   std::string logValue = platform::ReadIniString(configOnDisk, "Start", "LogFile");
+  core.headerFolders =
+      SplitHeaderFolders(platform::ReadIniString(configOnDisk, "Start", "HeaderFolders"));
 
   if (logValue.empty()) {
     core.logFile = paths.defaultLogFile;

@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 
 #include "_4str32/exceptions.h"
+#include "main/byte_scan.h"
 #include "platform/files.h"
 
 namespace {
@@ -37,6 +39,27 @@ std::string NormalizeLineBreaks(std::string_view text) {
     p = (*q == '\r' && q + 1 < end && q[1] == '\n') ? q + 2 : q + 1;
   }
   return out;
+}
+
+bool IsNormalPaneText(std::string_view text) {
+  const char* const p = text.data();
+  const size_t n = text.size();
+  size_t i = 0;
+  // Per block: no NUL, and the LFs exactly where the CRs (shifted on by one) are.
+  uint64_t carry = 0;  // a CR in the last byte of the block before
+  for (; i + 64 <= n; i += 64) {
+    const uint64_t cr = ByteMask64(p + i, '\r');
+    if (ByteMask64(p + i, '\0') != 0 || ByteMask64(p + i, '\n') != ((cr << 1) | carry)) {
+      return false;
+    }
+    carry = cr >> 63;
+  }
+  if (carry != 0 && (i == n || p[i] != '\n')) return false;
+  for (i += carry; i < n; ++i) {
+    if (p[i] == '\0' || p[i] == '\n') return false;
+    if (p[i] == '\r' && (++i == n || p[i] != '\n')) return false;
+  }
+  return true;
 }
 
 TextPane::TextPane(platform::TextView& view) : view_(view) {}

@@ -12,6 +12,9 @@
 // Makes every line break CR LF (CR LF stays, lone CR and lone LF become CR LF, so LF
 // CR and CR CR LF count as two) and cuts the text at its first NUL.
 std::string NormalizeLineBreaks(std::string_view text);
+// Whether NormalizeLineBreaks would leave text as it is: no NUL, and every CR and LF
+// part of a CR LF pair. One pass, 64 bytes at a time.
+bool IsNormalPaneText(std::string_view text);
 
 class TextPane {
  public:

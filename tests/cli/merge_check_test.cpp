@@ -56,11 +56,10 @@ TEST(CheckDialogScript, FindsEachKindOfProblem) {
         "every later one",
         "h3: double quote in a comment; the merge counts it, which shifts dialog text 0 and "
         "every later one"}},
-      {"escaped quotes inside a literal",
+      {"a backslash is an ordinary character, as the script reader takes it",
        "DLG_TEXT[0] DLG_TEXT[1] DLG_TEXT[2]",
-       "\"say \\\"hi\\\" now\", \"x\"",
-       {"h1: 2 double quotes after a backslash inside a literal; the merge counts them, which "
-        "shifts dialog text 0 and every later one"}},
+       "\"\\\", \"C:\\x\\\",\n\"say \\\"",
+       {}},
       {"character literal, then the odd count",
        "DLG_TEXT[0]",
        "char q = '\"';\n\"a\"",

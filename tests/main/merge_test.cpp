@@ -104,7 +104,9 @@ TEST(DeclaredArray, TheLastDeclarationBeforeTheFirstQuote) {
     SCOPED_TRACE(c.header);
     const std::optional<ArrayDeclaration> array = DeclaredArray(c.header);
     EXPECT_EQ(array ? array->name : "", c.name);
-    if (array) EXPECT_EQ(array->size, c.size);
+    if (array) {
+      EXPECT_EQ(array->size, c.size);
+    }
   }
   EXPECT_EQ(ReferenceNameOf("string DLG_TEXT[2] = {"), "");
   EXPECT_EQ(ReferenceNameOf("string DLG_TEXT_B [2] = {"), "DLG_TEXT_B");

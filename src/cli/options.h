@@ -1,0 +1,29 @@
+// vaskarel-merge's command line: what it asks for, and its help text.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+enum class LineBreaks { CrLf, Lf, Keep };
+enum class OutputEncoding { Keep, Utf8 };
+
+struct MergeSettings {
+  bool check = false, quiet = false, help = false, version = false;
+  std::optional<std::string> output;
+  std::vector<std::string> operands;
+  // Header folders in the order given: --lang NAME as NAME, taken from each code file's
+  // folder; --headers DIR made absolute from the current directory.
+  std::vector<std::string> headerFolders;
+  LineBreaks lineBreaks = LineBreaks::CrLf;
+  OutputEncoding encoding = OutputEncoding::Keep;
+  std::optional<int> codePage;  // --codepage: the legacy code page of inputs not in UTF-8
+};
+
+// Parses the arguments (without the program name); cwd makes --headers absolute.
+// Returns an error text for a wrong command line.
+std::optional<std::string> ParseMergeArguments(const std::vector<std::string>& args,
+                                               const std::string& cwd, MergeSettings& settings);
+
+// The text --help prints.
+extern const char* const kMergeToolUsage;
