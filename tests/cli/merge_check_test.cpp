@@ -93,6 +93,24 @@ TEST(CheckDialogScript, FindsEachKindOfProblem) {
        std::string("\"a\"\r\r\0\"b\"", 9),
        {"h3: NUL byte; the merge ignores everything from here to the end",
         "c2: NUL byte; the merge ignores everything from here to the end"}},
+      {"declared names: their own references, letter case, names the header does not declare",
+       "DLG_TEXT_Q[0] dlg_text_q[1]\nDLG_TEXT_FT[1] DLG_TEXT[1]",
+       "string DLG_TEXT_Q [2] = {\n\"a\", \"b\"};",
+       {"c1: dlg_text_q[1] is left as it is (letter case); the merge replaces only DLG_TEXT_Q[1]",
+        "c2: DLG_TEXT_FT[1] is left as it is; the header's texts are DLG_TEXT[n] and "
+        "DLG_TEXT_Q[n]"}},
+      {"declared size, conflict markers",
+       "DLG_TEXT[0] DLG_TEXT[1]\n=======\n",
+       "string DLG_TEXT[3] = {\n<<<<<<< HEAD\n\"a\",\n>>>>>>> other\n\"b\"};",
+       {"h1: the array is declared with 3 dialog texts, the header has 2",
+        "h2: merge-conflict marker <<<<<<<; the lines of both sides are taken as they are",
+        "h4: merge-conflict marker >>>>>>>; the lines of both sides are taken as they are",
+        "c2: merge-conflict marker =======; the lines of both sides are taken as they are"}},
+      {"a UTF-8 code file with a legacy header",
+       "// caf\xC3\xA9\nDLG_TEXT[0]",
+       "\n\"caf\xE9\"",
+       {"h2: not UTF-8 (a legacy code page), while the code file is UTF-8; the merged file would "
+        "be in neither encoding"}},
       {"lines counted as a pane counts them",
        "",
        "\r\n\n\r\"a\"",
@@ -101,6 +119,36 @@ TEST(CheckDialogScript, FindsEachKindOfProblem) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     EXPECT_EQ(Findings(c.code, c.header), c.expected);
+  }
+}
+
+TEST(CompareTranslations, NamesTheCountsAndWhereTheTextsShift) {
+  auto header = [](std::vector<std::string> texts) {
+    std::string h = "string DLG_TEXT[1] = {\n";
+    for (const std::string& t : texts) h += "\"" + t + "\",\n";
+    return h + "};";
+  };
+  const std::string english =
+      header({"Hi!", "Why?", "A ship.", "Sail 3 days.", "No!", "Run...", "Yes.", "Go!"});
+  const struct {
+    const char* what;
+    std::string other;
+    std::string message;  // "" for no finding
+  } cases[] = {
+      {"same count: never shifted, whatever the words",
+       header({"a", "b", "c", "d", "e", "f", "g", "h"}), ""},
+      {"one lost in the middle",
+       header({"Salut!", "Pourquoi?", "3 jours.", "Non!", "Cours...", "Oui.", "Va!"}),
+       "4: 7 dialog texts, en.h has 8; the texts look shifted from dialog text 2 on"},
+      {"one added at the end shifts nothing",
+       header({"Salut!", "Pourquoi?", "Un bateau.", "3 jours.", "Non!", "Cours...", "Oui.", "Va!",
+               "Extra."}),
+       "1: 9 dialog texts, en.h has 8"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::optional<ScriptFinding> f = CompareTranslations(english, "en.h", c.other);
+    EXPECT_EQ(f ? std::to_string(f->line) + ": " + f->message : "", c.message);
   }
 }
 

@@ -10,6 +10,7 @@
 #include <csignal>
 
 #include <filesystem>
+#include <random>
 #include <thread>
 #include <vector>
 
@@ -58,6 +59,20 @@ TEST(NormalizeLineBreaks, EveryBreakBecomesCrLfAndNulCuts) {
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::PrintToString(c.in));
     EXPECT_EQ(NormalizeLineBreaks(c.in), c.out);
+  }
+}
+
+TEST(NormalizeLineBreaks, TheFastCheckAgreesWithTheNormalisation) {
+  // Texts across several 64-byte blocks, breaks falling on and around block edges.
+  std::mt19937 rng(7);
+  const char* const pieces[] = {"\r\n", "a", "bb", "xyz"};
+  for (int round = 0; round < 20000; ++round) {
+    std::string text;
+    for (size_t n = rng() % 100; n > 0; --n) text += pieces[rng() % 4];
+    // Now and then one byte that may break the pattern.
+    if (rng() % 3 == 0) text.insert(rng() % (text.size() + 1), 1, "\r\n\0"[rng() % 3]);
+    ASSERT_EQ(IsNormalPaneText(text), NormalizeLineBreaks(text) == text)
+        << testing::PrintToString(text);
   }
 }
 

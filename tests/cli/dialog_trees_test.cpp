@@ -1,0 +1,175 @@
+// vaskarel-merge on whole dialog trees laid out as the games ship them: headers in a
+// language folder beside the code, or in a parallel text tree with declared array
+// names; every result the bytes the window saves; problems and the exit status; the
+// comparison of languages; line breaks and encodings of the result.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+
+#include "cli/merge_tool.h"
+#include "fakes/core_harness.h"
+#include "fakes/dialog_trees.h"
+#include "fakes/temp_dir.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class StringOutput : public platform::WritableFile {
+ public:
+  std::string bytes;
+  int Write(std::string_view b, size_t* written) override {
+    bytes.append(b);
+    if (written) *written = b.size();
+    return 0;
+  }
+  int Sync() override { return 0; }
+  int Close() override { return 0; }
+};
+
+class DialogTreesTest : public ::testing::Test {
+ protected:
+  int Run(std::vector<std::string> args) {
+    out_.bytes.clear();
+    err_.str("");
+    MergeToolOptions options;
+    options.clock = &clock_;
+    return RunMergeTool(args, out_, err_, options);
+  }
+  size_t Count(const std::string& text, const std::string& part) {
+    size_t n = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
+    return n;
+  }
+  // What the window saves for a code file after Load code file (with these header
+  // folders), Merge files and Save merged file.
+  std::string WindowResult(const std::string& code, const std::vector<std::string>& folders) {
+    CoreHarness window;
+    window.core.headerFolders = folders;
+    window.openDialog.answers.push_back(code);
+    window.saveDialog.answers.push_back(tmp_ / "window.c");
+    window.core.RunCommand([&] { window.core.LoadCodeFile(); });
+    window.core.RunCommand([&] { window.core.MergeFiles(); });
+    window.core.RunCommand([&] { window.core.SaveMergedFile(); });
+    EXPECT_TRUE(window.boxes.errors.empty());
+    const std::string bytes = ReadFile(tmp_ / "window.c");
+    fs::remove(tmp_ / "window.c");
+    return bytes;
+  }
+
+  TempDir tmp_{"vk_trees"};
+  std::string root_ = tmp_.Path();
+  StringOutput out_;
+  std::ostringstream err_;
+  FakeClock clock_;
+};
+
+TEST_F(DialogTreesTest, HeadersInALanguageFolder) {
+  const DialogTree tree = BuildDialogTree(root_, TreeLayout::kLanguageFolders, 216, 4, 2);
+  const std::string dialogs = root_ + "/PROGRAM/DIALOGS";
+
+  EXPECT_EQ(Run({"--lang", "English", "-o", root_ + "/out", dialogs}), kExitProblemsFound);
+  const std::string err = err_.str();
+  for (const std::string& orphan : tree.orphans) {
+    EXPECT_NE(err.find(root_ + "/" + orphan + ": no header found (looked in: " + dialogs + ", " +
+                       dialogs + "/English)"),
+              std::string::npos)
+        << err;
+  }
+  EXPECT_NE(err.find("216 pairs merged"), std::string::npos) << err;
+  EXPECT_NE(err.find("0 left"), std::string::npos) << err;
+  EXPECT_NE(err.find("2 without references skipped, 4 problems"), std::string::npos) << err;
+  for (const std::string& code : tree.pairs) {
+    SCOPED_TRACE(code);
+    const std::string result = ReadFile(root_ + "/out/" + code.substr(code.find('/', 8) + 1));
+    ASSERT_EQ(result, WindowResult(root_ + "/" + code, {"English"}));
+    EXPECT_EQ(result.find("DLG_TEXT"), std::string::npos);
+  }
+  // Without the folder, or checked, the run is not clean either.
+  EXPECT_EQ(Run({"-q", "-o", root_ + "/out2", dialogs}), kExitProblemsFound);
+  EXPECT_EQ(Count(err_.str(), "no header found"), 220u);
+  EXPECT_EQ(Run({"-q", "--check", "--lang", "english", dialogs}), kExitProblemsFound);
+  EXPECT_EQ(Count(out_.bytes, "\n"), 4u) << out_.bytes;
+}
+
+TEST_F(DialogTreesTest, HeadersInAParallelTextTreeWithTheirOwnArrayNames) {
+  const DialogTree tree = BuildDialogTree(root_, TreeLayout::kTextTree, 476, 0, 0);
+  const std::string code = root_ + "/Program/DIALOGS/russian";
+  const std::string text = root_ + "/LANGUAGE/English/Program/Text/Dialogs";
+
+  CurrentDirectoryGuard back;
+  fs::current_path(root_);
+  EXPECT_EQ(Run({"--headers", "LANGUAGE/English/Program/Text/Dialogs", "-o", "out", code}),
+            kExitDone)
+      << err_.str();
+  EXPECT_NE(err_.str().find("476 pairs merged"), std::string::npos) << err_.str();
+  EXPECT_NE(err_.str().find(", 0 left, "), std::string::npos) << err_.str();
+  for (size_t i = 0; i < tree.pairs.size(); i += 25) {
+    const std::string& c = tree.pairs[i];
+    SCOPED_TRACE(c);
+    const std::string result = ReadFile(root_ + "/out/" + c.substr(c.find("russian/") + 8));
+    EXPECT_EQ(result, WindowResult(root_ + "/" + c, {text}));
+    EXPECT_EQ(result.find("DLG_TEXT"), std::string::npos);
+  }
+  EXPECT_EQ(Run({"-q", "-o", "out2", code}), kExitProblemsFound);
+  EXPECT_EQ(Run({"-q", "--check", "--headers", text, code}), kExitDone) << out_.bytes;
+}
+
+TEST_F(DialogTreesTest, ComparesTheLanguagesOfEachScript) {
+  // French lost text 2 of 8; the texts keep their endings, numbers and lengths.
+  const std::vector<std::string> english = {"Hello!",   "Who are you?",   "A ship.", "10 gold.",
+                                            "Go away!", "The harbour...", "Yes.",    "No!"};
+  auto header = [](const std::vector<std::string>& texts) {
+    std::string h = "string DLG_TEXT[" + std::to_string(texts.size()) + "] = {\n";
+    for (const std::string& t : texts) h += "\"" + t + "\",\n";
+    return h + "};\n";
+  };
+  std::vector<std::string> french = {"Salut!",     "Qui es-tu?", "10 or.", "Va-t'en!",
+                                     "Le port...", "Oui.",       "Non!"};
+  std::string code;
+  for (int n = 0; n < 8; ++n) code += "Say(DLG_TEXT[" + std::to_string(n) + "]);\n";
+  WriteFile(root_ + "/D/a.c", code);
+  WriteFile(root_ + "/D/English/a.h", header(english));
+  WriteFile(root_ + "/D/French/a.h", header(french));
+  WriteFile(root_ + "/D/b.c", "DLG_TEXT[0]");
+  WriteFile(root_ + "/D/English/b.h", "\"x\"");
+
+  EXPECT_EQ(Run({"--check", "--lang", "English", "--lang", "French", root_ + "/D"}),
+            kExitProblemsFound);
+  const std::string out = out_.bytes;
+  EXPECT_NE(out.find(root_ + "/D/French/a.h:4: 7 dialog texts, " + root_ +
+                     "/D/English/a.h has 8; the texts look shifted from dialog text 2 on\n"),
+            std::string::npos)
+      << out;
+  EXPECT_NE(out.find(root_ + "/D/a.c:8: DLG_TEXT[7] has no dialog text"), std::string::npos);
+  EXPECT_NE(out.find(root_ + "/D/b.c: no header in French\n"), std::string::npos) << out;
+}
+
+TEST_F(DialogTreesTest, LineBreaksAndEncodingOfTheResult) {
+  WriteFile(root_ + "/a.c", "x = DLG_TEXT[0];\r\ny = DLG_TEXT[1];\n");
+  WriteFile(root_ + "/a.h", "\"caf\xE9\", \"two\nlines\"");  // Windows-1252
+  const struct {
+    std::vector<std::string> options;
+    std::string merged;
+  } cases[] = {
+      {{}, "x = \"caf\xE9\";\r\ny = \"two\r\nlines\";\r\n"},
+      {{"--eol=lf"}, "x = \"caf\xE9\";\ny = \"two\nlines\";\n"},
+      {{"--eol", "keep"}, "x = \"caf\xE9\";\r\ny = \"two\nlines\";\n"},
+      {{"--encoding=utf-8", "--codepage=1252"},
+       "x = \"caf\xC3\xA9\";\r\ny = \"two\r\nlines\";\r\n"},
+      {{"--encoding=utf-8", "--codepage", "1251"},
+       "x = \"caf\xD0\xB9\";\r\ny = \"two\r\nlines\";\r\n"},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> args = c.options;
+    args.push_back(root_ + "/a.c");
+    SCOPED_TRACE(testing::PrintToString(c.options));
+    EXPECT_EQ(Run(args), kExitDone) << err_.str();
+    EXPECT_EQ(out_.bytes, c.merged);
+  }
+  EXPECT_EQ(Run({"--eol=cr", root_ + "/a.c"}), kExitFailure);
+  EXPECT_EQ(Run({"--codepage=437", root_ + "/a.c"}), kExitFailure);
+}
+
+}  // namespace
