@@ -1,4 +1,5 @@
-// vaskarel-merge on a folder of 1,000 generated scripts (100 texts, 20 KB of code each)
+// vaskarel-merge on a folder of 1,000 generated scripts (100 texts, 20 KB of code each;
+// the headers beside the code, or in a language folder beside it)
 // and on one script of 100,000 texts and 50 MB of code, beside the plain reading and
 // writing of the same bytes, to show whether a run is bound by the disk or the merge.
 // The inputs are generated once under $TMPDIR (or /tmp), and removed at the end.
@@ -72,9 +73,13 @@ struct Inputs {
     const std::string header = Header(kFolderTexts);
     const std::string code = Code(kFolderTexts, kFolderCodeBytes);
     for (int i = 0; i < kFolderPairs; ++i) {
-      const fs::path dir = root / "folder" / ("part" + std::to_string(i / 100));
-      Write(dir / ("script" + std::to_string(i) + ".c"), code);
-      Write(dir / ("script" + std::to_string(i) + ".h"), header);
+      const std::string part = "part" + std::to_string(i / 100);
+      const std::string name = "script" + std::to_string(i);
+      Write(root / "folder" / part / (name + ".c"), code);
+      Write(root / "folder" / part / (name + ".h"), header);
+      // The same scripts with their headers in a language folder beside the code.
+      Write(root / "lang" / part / (name + ".c"), code);
+      Write(root / "lang" / part / "English" / (name + ".h"), header);
     }
     folderResult = MergedInMemory(code, header);
     const std::string bigCode = Code(kBigTexts, kBigCodeBytes), bigHeader = Header(kBigTexts);
@@ -103,26 +108,33 @@ int RunTool(const std::vector<std::string>& args) {
   return RunMergeTool(args, out, err);
 }
 
-// The whole tool: walk, read, merge, write beside, fsync, rename.
+// The whole tool: walk, find the headers, read, merge, write beside, fsync, rename.
+// Arg 0: headers beside the code; arg 1: in a language folder (--lang English).
 void BM_FolderMerge(benchmark::State& state) {
   Data();  // generated before the clock runs
   const fs::path out = Data().root / "out";
+  const bool lang = state.range(0) != 0;
+  std::vector<std::string> args = {"-q", "-o", out.string()};
+  if (lang) args.insert(args.end(), {"--lang", "English"});
+  args.push_back((Data().root / (lang ? "lang" : "folder")).string());
   for (auto _ : state) {
     state.PauseTiming();
     fs::remove_all(out);
     state.ResumeTiming();
-    if (RunTool({"-q", "-o", out.string(), (Data().root / "folder").string()}) != 0) {
-      state.SkipWithError("merge failed");
-    }
+    if (RunTool(args) != 0) state.SkipWithError("merge failed");
   }
   state.SetItemsProcessed(state.iterations() * kFolderPairs);
 }
 
+// The same without writing anything, so that the search is not hidden by the disk.
 void BM_FolderCheck(benchmark::State& state) {
+  Data();
+  const bool lang = state.range(0) != 0;
+  std::vector<std::string> args = {"-q", "--check"};
+  if (lang) args.insert(args.end(), {"--lang", "English"});
+  args.push_back((Data().root / (lang ? "lang" : "folder")).string());
   for (auto _ : state) {
-    if (RunTool({"-q", "--check", (Data().root / "folder").string()}) == 2) {
-      state.SkipWithError("check failed");
-    }
+    if (RunTool(args) == 2) state.SkipWithError("check failed");
   }
   state.SetItemsProcessed(state.iterations() * kFolderPairs);
 }
@@ -205,8 +217,18 @@ void BM_BigPairPlainCopy(benchmark::State& state) {
   }
 }
 
-BENCHMARK(BM_FolderMerge)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
-BENCHMARK(BM_FolderCheck)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+BENCHMARK(BM_FolderMerge)
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(3);
+BENCHMARK(BM_FolderCheck)
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(3);
 BENCHMARK(BM_FolderPlainCopy)
     ->Arg(0)
     ->Arg(1)
