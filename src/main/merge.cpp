@@ -155,39 +155,37 @@ class CodeReferences {
   static size_t Gap(const CodeReference& r) { return r.span >> kLengthBits; }
   static size_t Length(const CodeReference& r) { return r.span & ((1u << kLengthBits) - 1); }
 
-  // Calls f(reference, the references `ahead` and 2 * `ahead` places further on, or
-  // null) for each in order, for reading ahead.
-  template <typename F>
-  void ForEach(F&& f, size_t ahead = 0) const {
-    for (size_t b = 0; b < blocks_.size(); ++b) {
-      const CodeReference* const end =
-          blocks_[b].get() + (b + 1 == blocks_.size() ? used_ : kBlock);
-      for (const CodeReference* r = blocks_[b].get(); r != end; ++r) {
-        const ptrdiff_t rest = end - r;
-        f(*r, rest > static_cast<ptrdiff_t>(ahead) ? r + ahead : nullptr,
-          rest > static_cast<ptrdiff_t>(2 * ahead) ? r + 2 * ahead : nullptr);
-      }
-    }
+  size_t Blocks() const { return blocks_.size(); }
+  const CodeReference* BlockBegin(size_t b) const { return blocks_[b].get(); }
+  const CodeReference* BlockEnd(size_t b) const {
+    return b + 1 == blocks_.size() ? next_ : blocks_[b].get() + kBlock;
   }
 
  private:
   static constexpr size_t kBlock = size_t{1} << 16;
   void Push(CodeReference r) {
-    if (blocks_.empty() || used_ == kBlock) {
+    if (next_ == end_) {
       blocks_.emplace_back(new CodeReference[kBlock]);
-      used_ = 0;
+      next_ = blocks_.back().get();
+      end_ = next_ + kBlock;
     }
-    blocks_.back()[used_++] = r;
+    *next_++ = r;
   }
   std::vector<std::unique_ptr<CodeReference[]>> blocks_;
-  size_t used_ = 0;
+  CodeReference* next_ = nullptr;
+  CodeReference* end_ = nullptr;
 };
 
 // Copies n bytes to w and moves it on. Short pieces, the usual case, go as one wide
 // copy when kCopyWidth bytes can be read at p (up to sourceEnd) and written at w.
 inline void Put(char*& w, const char* p, size_t n, const char* sourceEnd) {
   if (n <= kCopyWidth && static_cast<size_t>(sourceEnd - p) >= kCopyWidth) {
-    std::memcpy(w, p, kCopyWidth);
+    // Half the width when that is enough: every byte stored costs.
+    if (n <= kCopyWidth / 2) {
+      std::memcpy(w, p, kCopyWidth / 2);
+    } else {
+      std::memcpy(w, p, kCopyWidth);
+    }
   } else {
     std::memcpy(w, p, n);
   }
@@ -316,9 +314,11 @@ MergedText DialogMerge::Plan::Build() const {
 
   // Which expansions the result needs, from the code's references down the texts.
   std::vector<uint8_t> needed[2] = {std::vector<uint8_t>(count, 0), std::vector<uint8_t>(count, 0)};
-  codeRefs.ForEach([&](const CodeReference& r, const CodeReference*, const CodeReference*) {
-    if (r.index != kFiller) needed[r.index >> 31][r.index & ~kKindBit] = 1;
-  });
+  for (size_t b = 0; b < codeRefs.Blocks(); ++b) {
+    for (const CodeReference* r = codeRefs.BlockBegin(b); r != codeRefs.BlockEnd(b); ++r) {
+      if (r->index != kFiller) needed[r->index >> 31][r->index & ~kKindBit] = 1;
+    }
+  }
   for (size_t m = 0; m < count; ++m) {
     // DLG_TEXT[m]'s expansion may need NAME[m]'s, so that kind goes first.
     for (const Kind kind : {kByDlgText, kByName}) {
@@ -420,25 +420,32 @@ MergedText DialogMerge::Plan::Build() const {
   const char* source = code.data();
   const char* const codeEnd = code.data() + code.size();
   // The texts a reference brings in lie anywhere in the block: reading them a few
-  // references ahead hides most of the wait.
-  constexpr size_t kAhead = 8;
-  codeRefs.ForEach(
-      [&](const CodeReference& r, const CodeReference* later, const CodeReference* further) {
-        // First where the text lies, then, once that is known, the text itself.
-        if (further && further->index != kFiller) Prefetch(&plainPiece[further->index & ~kKindBit]);
-        if (later && later->index != kFiller) {
-          const Piece& piece = plainPiece[later->index & ~kKindBit];
-          if (piece.at != kNone) Prefetch(block.data() + piece.at);
-        }
-        Put(w, source, CodeReferences::Gap(r), codeEnd);
-        source += CodeReferences::Gap(r);
-        if (r.index == kFiller) return;
-        const Kind kind = (r.index & kKindBit) ? kByName : kByDlgText;
-        const uint32_t index = r.index & ~kKindBit;
+  // references ahead hides most of the wait, first where a text lies, then the text.
+  constexpr ptrdiff_t kAhead = 8;
+  for (size_t b = 0; b < codeRefs.Blocks(); ++b) {
+    const CodeReference* const end = codeRefs.BlockEnd(b);
+    for (const CodeReference* r = codeRefs.BlockBegin(b); r != end; ++r) {
+      if (end - r > 2 * kAhead && r[2 * kAhead].index != kFiller) {
+        Prefetch(&plainPiece[r[2 * kAhead].index & ~kKindBit]);
+      }
+      if (end - r > kAhead && r[kAhead].index != kFiller) {
+        const Piece& piece = plainPiece[r[kAhead].index & ~kKindBit];
+        if (piece.at != kNone) Prefetch(block.data() + piece.at);
+      }
+      const size_t gap = CodeReferences::Gap(*r);
+      Put(w, source, gap, codeEnd);
+      source += gap;
+      if (r->index == kFiller) continue;
+      const Kind kind = (r->index & kKindBit) ? kByName : kByDlgText;
+      const uint32_t index = r->index & ~kKindBit;
+      if (plain[kind][index]) {
+        Put(w, block.data() + plainPiece[index].at, plainPiece[index].length, blockEnd);
+      } else {
         expand(kind, index);
-        source += CodeReferences::Length(r);
-      },
-      kAhead);
+      }
+      source += CodeReferences::Length(*r);
+    }
+  }
   std::memcpy(w, source, codeTail);
   return MergedText(std::move(bytes), totalLength);
 }
