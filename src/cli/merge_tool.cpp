@@ -64,9 +64,9 @@ class MergeTool {
   int Run(const std::vector<std::string>& args) {
     cwd_ = platform::Files().CurrentDirectory();
     if (auto error = ParseMergeArguments(args, cwd_, settings_)) return UsageError(*error);
-    if (settings_.help) return WriteOut(kMergeToolUsage) ? kExitDone : kExitFailure;
+    if (settings_.help) return WriteNow(kMergeToolUsage) ? kExitDone : kExitFailure;
     if (settings_.version) {
-      return WriteOut(std::string(kProgram) + " " + MergeToolVersion() + "\n") ? kExitDone
+      return WriteNow(std::string(kProgram) + " " + MergeToolVersion() + "\n") ? kExitDone
                                                                                : kExitFailure;
     }
     if (settings_.operands.empty()) return UsageError("no code file given");
@@ -97,6 +97,7 @@ class MergeTool {
     for (size_t i = 0; i < jobs_.size(); ++i) {
       progress_.Update(i, jobs_.size());
       RunJob(jobs_[i]);
+      FlushOut();  // a pair's findings, or its merged text, out before the next pair
     }
     if (!jobs_.empty()) progress_.Update(jobs_.size(), jobs_.size());
     SyncFolders();
@@ -140,9 +141,24 @@ class MergeTool {
     }
   }
 
-  // Writes to the output stream; its first failure is reported, later writes are dropped.
+  // Writes to the output stream, small pieces (findings) gathered into larger writes;
+  // its first failure is reported, later writes are dropped.
   bool WriteOut(std::string_view bytes) {
+    constexpr size_t kGather = 64 * 1024;
+    if (bytes.size() < kGather) {
+      outBuffer_.append(bytes);
+      return outBuffer_.size() < kGather || FlushOut();
+    }
+    return FlushOut() && WriteNow(bytes);
+  }
+  bool FlushOut() {
+    const bool ok = WriteNow(outBuffer_);
+    outBuffer_.clear();
+    return ok;
+  }
+  bool WriteNow(std::string_view bytes) {
     if (outBroken_) return false;
+    if (bytes.empty()) return true;
     if (const int err = out_.Write(bytes); err != 0) {
       outBroken_ = true;
       Error("standard output: cannot write: " + Reason(err));
@@ -303,12 +319,13 @@ class MergeTool {
     // The code's own findings once, however many headers it is checked with.
     std::set<std::pair<size_t, std::string>> codeFindings;
     for (const auto& [name, bytes] : headers) {
-      const ScriptCheck check = CheckDialogScript(code, bytes);
-      for (const ScriptFinding& f : check.findings) {
+      CheckDialogScript(code, bytes, [&](const ScriptFinding& f) {
         const bool inCode = f.file == ScriptFinding::File::Code;
-        if (inCode && !codeFindings.emplace(f.line, f.message).second) continue;
+        if (inCode && headers.size() > 1 && !codeFindings.emplace(f.line, f.message).second) {
+          return;
+        }
         Problem((inCode ? codeFile : name) + ":" + std::to_string(f.line) + ": " + f.message);
-      }
+      });
     }
     const std::string codeText = InputText(std::string(code), form_);
     const std::string headerText = InputText(std::string(headerBytes), form_);
@@ -381,6 +398,7 @@ class MergeTool {
   std::map<std::string, std::string> codesSeen_, outputsSeen_, foldersToSync_;
   std::string outputFolder_, cwd_;
   bool outBroken_ = false;
+  std::string outBuffer_;
   size_t pairs_ = 0, texts_ = 0, replaced_ = 0, left_ = 0, bytes_ = 0, notDialogs_ = 0;
   size_t failures_ = 0, problems_ = 0;
 };

@@ -1,17 +1,17 @@
 #include "main/header_quotes.h"
 
 #include <algorithm>
+#include <optional>
 
-size_t LineIndex::LineOf(size_t pos) const {
-  if (starts_.empty()) {
-    starts_.push_back(0);
-    for (size_t p = text_.find("\r\n"); p != std::string_view::npos;
-         p = text_.find("\r\n", p + 2)) {
-      starts_.push_back(p + 2);
-    }
+size_t LineCounter::LineOf(size_t pos) {
+  if (pos < pos_) pos_ = 0, line_ = 1, nextBreak_ = text_.find('\n');
+  pos = std::min(pos, text_.size());
+  while (nextBreak_ < pos) {
+    ++line_;
+    nextBreak_ = text_.find('\n', nextBreak_ + 1);
   }
-  return static_cast<size_t>(std::upper_bound(starts_.begin(), starts_.end(), pos) -
-                             starts_.begin());
+  pos_ = pos;
+  return line_;
 }
 
 namespace {
@@ -25,8 +25,13 @@ bool IsLineBreakAt(std::string_view t, size_t i) {
 // Literals may span lines, as the merge allows, and end at the next double quote
 // whatever stands before it. A character literal ends at the end of its line at the
 // latest, so a lone apostrophe cannot swallow the rest of the file.
-std::vector<Quote> ClassifyQuotes(std::string_view h) {
-  std::vector<Quote> quotes;
+HeaderQuotes ClassifyQuotes(std::string_view h) {
+  HeaderQuotes quotes;
+  auto add = [&](size_t pos, std::optional<QuoteRole> role) {
+    if (role) quotes.stray.push_back({pos, quotes.count, *role});
+    quotes.last = pos;
+    ++quotes.count;
+  };
   const size_t n = h.size();
   bool lineStart = true;  // nothing but blanks so far on this line
   bool inDirective = false;
@@ -55,28 +60,27 @@ std::vector<Quote> ClassifyQuotes(std::string_view h) {
         if (h[i] == '\\' && IsLineBreakAt(h, i + 1)) {
           i += 2;
         } else if (h[i] == '"') {
-          quotes.push_back({i, QuoteRole::InComment});
+          add(i, QuoteRole::InComment);
         }
       }
     } else if (c == '/' && next == '*') {
       for (i += 2; i < n && !(h[i] == '*' && i + 1 < n && h[i + 1] == '/'); ++i) {
-        if (h[i] == '"') quotes.push_back({i, QuoteRole::InComment});
+        if (h[i] == '"') add(i, QuoteRole::InComment);
       }
       i = std::min(n, i + 2);
     } else if (c == '"') {
-      const bool directive = inDirective;
-      quotes.push_back({i, directive ? QuoteRole::DirectiveOpen : QuoteRole::Delimiter});
+      add(i, inDirective ? std::optional(QuoteRole::DirectiveOpen) : std::nullopt);
       const size_t close = h.find('"', i + 1);
       if (close == std::string_view::npos) break;
-      quotes.push_back({close, directive ? QuoteRole::DirectiveClose : QuoteRole::Delimiter});
+      add(close, std::nullopt);
       i = close + 1;
     } else if (c == '\'') {
       for (++i; i < n && !IsLineBreakAt(h, i); ++i) {
         if (h[i] == '\\' && i + 1 < n && !IsLineBreakAt(h, i + 1)) {
           ++i;
-          if (h[i] == '"') quotes.push_back({i, QuoteRole::InCharLiteral});
+          if (h[i] == '"') add(i, QuoteRole::InCharLiteral);
         } else if (h[i] == '"') {
-          quotes.push_back({i, QuoteRole::InCharLiteral});
+          add(i, QuoteRole::InCharLiteral);
         } else if (h[i] == '\'') {
           ++i;
           break;

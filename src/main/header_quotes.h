@@ -8,32 +8,39 @@
 #include <string_view>
 #include <vector>
 
-// Line numbers of a pane text: lines are the pieces between CR LF pairs. The index is
-// built at the first question, since a clean script never asks.
-class LineIndex {
+// Line numbers of a pane text (lines are the pieces between CR LF pairs), for
+// positions asked in ascending order: each question costs only the bytes since the
+// last one. A position before the last starts the count again.
+class LineCounter {
  public:
-  explicit LineIndex(std::string_view text) : text_(text) {}
+  explicit LineCounter(std::string_view text) : text_(text), nextBreak_(text.find('\n')) {}
   // The line (from 1) that holds the byte at pos.
-  size_t LineOf(size_t pos) const;
+  size_t LineOf(size_t pos);
 
  private:
   std::string_view text_;
-  mutable std::vector<size_t> starts_;
+  size_t pos_ = 0, line_ = 1;
+  size_t nextBreak_;  // the first LF at or after pos_
 };
 
 // How the script reader sees a double quote of the header.
 enum class QuoteRole {
-  Delimiter,       // opens or closes a string literal of the list
-  InComment,       // inside // or /* */
-  InCharLiteral,   // '"'
-  DirectiveOpen,   // opens a string of a preprocessor line (#include "x.h")
-  DirectiveClose,  // closes it
+  InComment,      // inside // or /* */
+  InCharLiteral,  // '"'
+  DirectiveOpen,  // opens a string of a preprocessor line (#include "x.h")
 };
 
 struct Quote {
   size_t pos;
+  size_t ordinal;  // how many double quotes stand before it
   QuoteRole role;
 };
 
-// Every double quote of a pane text (CR LF breaks) with the role the reader gives it.
-std::vector<Quote> ClassifyQuotes(std::string_view header);
+// The double quotes of a header (a pane text, CR LF breaks) that the reader does not
+// take as the delimiters of the list's literals, in order, and how many there are.
+struct HeaderQuotes {
+  std::vector<Quote> stray;
+  size_t count = 0;  // every double quote, as the merge counts them
+  size_t last = 0;   // where the last one stands
+};
+HeaderQuotes ClassifyQuotes(std::string_view header);

@@ -214,12 +214,15 @@ struct DialogMerge::Plan {
   // The references of text m are textRefs[refStart[m] .. refStart[m + 1]). Those by
   // the declared name to m itself apply only where DLG_TEXT[m] inserted the text.
   std::vector<Reference> textRefs;
-  std::vector<size_t> refStart;
+  std::vector<uint32_t> refStart;
   // Per kind and text: quoted expansion length, references replaced and left in it,
-  // and whether it replaces none.
+  // and whether it replaces none. The tables of the declared name's kind stay empty
+  // when there is none.
   std::vector<size_t> length[2], replaced[2], left[2];
   std::vector<uint8_t> plain[2];
   size_t totalLength = 0, totalReplaced = 0, totalLeft = 0;
+
+  bool Named() const { return !name.empty(); }
 
   Plan(std::string_view codeText, const std::vector<std::string>& allTexts,
        std::string_view referenceName)
@@ -227,28 +230,32 @@ struct DialogMerge::Plan {
     const size_t count = texts.size();
     if (name == kReferenceName || !IsIdentifier(name) || name.size() > kMaxNameLength) name = {};
     if (count >= kKindBit) throw std::length_error("too many dialog texts");
+    for (const Kind kind : {kByDlgText, kByName}) {
+      const size_t size = kind == kByName && !Named() ? 0 : count;
+      length[kind].assign(size, 0);
+      replaced[kind].assign(size, 0);
+      left[kind].assign(size, 0);
+      plain[kind].assign(size, 0);
+    }
 
+    // The left references of a text itself go where its totals will be.
     refStart.resize(count + 1, 0);
-    std::vector<size_t> plainLeft(count, 0);
     for (size_t m = 0; m < count; ++m) {
-      refStart[m] = textRefs.size();
-      FindReferences(texts[m], name, count, m + 1, m, plainLeft[m],
+      refStart[m] = static_cast<uint32_t>(textRefs.size());
+      FindReferences(texts[m], name, count, m + 1, m, left[kByDlgText][m],
                      [this](const Reference& r) { textRefs.push_back(r); });
+      if (Named()) left[kByName][m] = left[kByDlgText][m];
+      if (textRefs.size() >= kKindBit) throw std::length_error("too many references in texts");
     }
-    refStart[count] = textRefs.size();
+    refStart[count] = static_cast<uint32_t>(textRefs.size());
 
-    for (int k = 0; k < 2; ++k) {
-      length[k].assign(count, 0);
-      replaced[k].assign(count, 0);
-      left[k].assign(count, 0);
-      plain[k].assign(count, 0);
-    }
     // A text refers only to later texts (and, by name, to itself): from the last down.
     for (size_t m = count; m-- > 0;) {
       for (const Kind kind : {kByName, kByDlgText}) {
+        if (kind == kByName && !Named()) continue;
         // The text's own bytes less its references never underflow; what goes in
         // their place saturates.
-        size_t literal = texts[m].size() + 2, inserted = 0, rep = 0, lft = plainLeft[m];
+        size_t literal = texts[m].size() + 2, inserted = 0, rep = 0, lft = left[kind][m];
         for (size_t r = refStart[m]; r < refStart[m + 1]; ++r) {
           const Reference& ref = textRefs[r];
           if (kind == kByName && IsSelf(ref, m)) {
@@ -270,7 +277,7 @@ struct DialogMerge::Plan {
     // The code's references are only counted per text while they are found: the
     // tables above are looked up once per text afterwards, not once per reference.
     std::vector<uint32_t> uses[2] = {std::vector<uint32_t>(count, 0),
-                                     std::vector<uint32_t>(count, 0)};
+                                     std::vector<uint32_t>(Named() ? count : 0, 0)};
     size_t literal = code.size(), end = 0;
     FindReferences(code, name, count, 0, 0, totalLeft, [&](const Reference& ref) {
       codeRefs.Add(ref.pos - end, ref.length, ref.index | (ref.kind == kByName ? kKindBit : 0));
@@ -282,7 +289,7 @@ struct DialogMerge::Plan {
       ++n;
     });
     for (const Kind kind : {kByDlgText, kByName}) {
-      for (size_t m = 0; m < count; ++m) Count(kind, m, uses[kind][m], inserted_);
+      for (size_t m = 0; m < uses[kind].size(); ++m) Count(kind, m, uses[kind][m], inserted_);
     }
     codeTail = code.size() - end;
     totalLength = Add(literal, inserted_);
@@ -313,7 +320,8 @@ MergedText DialogMerge::Plan::Build() const {
   const size_t count = texts.size();
 
   // Which expansions the result needs, from the code's references down the texts.
-  std::vector<uint8_t> needed[2] = {std::vector<uint8_t>(count, 0), std::vector<uint8_t>(count, 0)};
+  std::vector<uint8_t> needed[2] = {std::vector<uint8_t>(count, 0),
+                                    std::vector<uint8_t>(Named() ? count : 0, 0)};
   for (size_t b = 0; b < codeRefs.Blocks(); ++b) {
     for (const CodeReference* r = codeRefs.BlockBegin(b); r != codeRefs.BlockEnd(b); ++r) {
       if (r->index != kFiller) needed[r->index >> 31][r->index & ~kKindBit] = 1;
@@ -322,6 +330,7 @@ MergedText DialogMerge::Plan::Build() const {
   for (size_t m = 0; m < count; ++m) {
     // DLG_TEXT[m]'s expansion may need NAME[m]'s, so that kind goes first.
     for (const Kind kind : {kByDlgText, kByName}) {
+      if (kind == kByName && !Named()) continue;
       if (!needed[kind][m]) continue;
       for (size_t r = refStart[m]; r < refStart[m + 1]; ++r) {
         const Reference& ref = textRefs[r];
@@ -332,7 +341,7 @@ MergedText DialogMerge::Plan::Build() const {
 
   // The quoted texts copied as they are, in one block.
   auto inPlainBlock = [&](size_t m) {
-    return (needed[0][m] && plain[0][m]) || (needed[1][m] && plain[1][m]);
+    return (needed[0][m] && plain[0][m]) || (Named() && needed[1][m] && plain[1][m]);
   };
   // Where each such text stands in the block, and its quoted length, side by side so
   // that a reference costs one look-up.
@@ -359,7 +368,7 @@ MergedText DialogMerge::Plan::Build() const {
   char* w = base;
   // Where an expansion with references stands in the result once written.
   std::vector<size_t> writtenAt[2] = {std::vector<size_t>(count, kNone),
-                                      std::vector<size_t>(count, kNone)};
+                                      std::vector<size_t>(Named() ? count : 0, kNone)};
 
   struct Frame {
     const std::string* text;

@@ -3,6 +3,8 @@
 #include "main/merge_check.h"
 
 #include <algorithm>
+#include <functional>
+#include <iterator>
 #include <limits>
 
 #include "main/header_quotes.h"
@@ -127,46 +129,43 @@ std::string IndexWithoutLeadingZeros(std::string_view digits) {
   return first == std::string_view::npos ? "0" : std::string(digits.substr(first));
 }
 
-void CheckHeaderQuotes(std::string_view header, const LineIndex& lines,
-                       const std::vector<Quote>& quotes, size_t textCount,
+void CheckHeaderQuotes(std::string_view header, const HeaderQuotes& quotes, size_t textCount,
                        std::vector<ScriptFinding>& out) {
+  LineCounter lines(header);
   auto add = [&](size_t pos, std::string message) {
     out.push_back({ScriptFinding::File::Header, lines.LineOf(pos), std::move(message)});
   };
-  for (size_t q = 0; q < quotes.size();) {
-    const QuoteRole role = quotes[q].role;
-    if (role == QuoteRole::Delimiter || role == QuoteRole::DirectiveClose) {
-      ++q;
-      continue;
-    }
+  const std::vector<Quote>& stray = quotes.stray;
+  for (size_t q = 0; q < stray.size();) {
+    const QuoteRole role = stray[q].role;
     if (role == QuoteRole::DirectiveOpen) {
-      add(quotes[q].pos,
-          "string in a preprocessor line; the merge counts its double quotes, " + ShiftsFrom(q));
+      add(stray[q].pos, "string in a preprocessor line; the merge counts its double quotes, " +
+                            ShiftsFrom(stray[q].ordinal));
       ++q;
       continue;
     }
     // Stray quotes of one kind on one line (a quoted word in a comment) make one finding.
-    const size_t line = lines.LineOf(quotes[q].pos);
+    const size_t line = lines.LineOf(stray[q].pos);
     size_t end = q + 1;
-    while (end < quotes.size() && quotes[end].role == role &&
-           lines.LineOf(quotes[end].pos) == line) {
+    while (end < stray.size() && stray[end].role == role && lines.LineOf(stray[end].pos) == line) {
       ++end;
     }
     const size_t count = end - q;
     std::string what = count == 1 ? "double quote" : std::to_string(count) + " double quotes";
     what += role == QuoteRole::InComment ? " in a comment" : " in a character literal";
-    add(quotes[q].pos,
-        what + "; the merge counts " + (count == 1 ? "it" : "them") + ", " + ShiftsFrom(q));
+    add(stray[q].pos, what + "; the merge counts " + (count == 1 ? "it" : "them") + ", " +
+                          ShiftsFrom(stray[q].ordinal));
     q = end;
   }
-  if (quotes.size() % 2 == 1) {
-    const size_t last = quotes.back().pos;
-    const std::string count = std::to_string(quotes.size());
-    if (last + 1 < header.size()) {
-      add(last, "odd number of double quotes (" + count + "); dialog text " +
-                    std::to_string(textCount - 1) + " runs from here to the end of the file");
+  if (quotes.count % 2 == 1) {
+    const std::string count = std::to_string(quotes.count);
+    if (quotes.last + 1 < header.size()) {
+      add(quotes.last, "odd number of double quotes (" + count + "); dialog text " +
+                           std::to_string(textCount - 1) +
+                           " runs from here to the end of the file");
     } else {
-      add(last, "odd number of double quotes (" + count + "); the last one starts no dialog text");
+      add(quotes.last,
+          "odd number of double quotes (" + count + "); the last one starts no dialog text");
     }
   }
 }
@@ -196,58 +195,72 @@ bool IsUtf8BeyondAscii(std::string_view bytes) {
 }
 
 // A code file and a header in different encodings give a merged file in neither.
-void CheckEncodings(std::string_view code, std::string_view header, const LineIndex& codeLines,
-                    const LineIndex& headerLines, std::vector<ScriptFinding>& headerFindings,
+void CheckEncodings(std::string_view code, std::string_view header,
+                    std::vector<ScriptFinding>& headerFindings,
                     std::vector<ScriptFinding>& codeFindings) {
-  auto firstBeyondAscii = [](std::string_view t) {
-    return static_cast<size_t>(std::find_if(t.begin(), t.end(), [](char c) { return c & 0x80; }) -
-                               t.begin());
+  auto lineOfFirstBeyondAscii = [](std::string_view t) {
+    const auto at = std::find_if(t.begin(), t.end(), [](char c) { return c & 0x80; });
+    return LineCounter(t).LineOf(static_cast<size_t>(at - t.begin()));
   };
   const char* const kNeither = "; the merged file would be in neither encoding";
   if (IsUtf8BeyondAscii(code) && !platform::IsValidUtf8(header)) {
-    headerFindings.push_back({ScriptFinding::File::Header,
-                              headerLines.LineOf(firstBeyondAscii(header)),
-                              std::string("not UTF-8 (a legacy code page), while the code file "
-                                          "is UTF-8") +
-                                  kNeither});
+    headerFindings.push_back(
+        {ScriptFinding::File::Header, lineOfFirstBeyondAscii(header),
+         std::string("not UTF-8 (a legacy code page), while the code file is UTF-8") + kNeither});
   } else if (IsUtf8BeyondAscii(header) && !platform::IsValidUtf8(code)) {
-    codeFindings.push_back({ScriptFinding::File::Code, codeLines.LineOf(firstBeyondAscii(code)),
-                            std::string("not UTF-8 (a legacy code page), while the header is "
-                                        "UTF-8") +
-                                kNeither});
+    codeFindings.push_back(
+        {ScriptFinding::File::Code, lineOfFirstBeyondAscii(code),
+         std::string("not UTF-8 (a legacy code page), while the header is UTF-8") + kNeither});
+  }
+}
+
+// Reports the findings of two lists, each in line order, merged by line; at the same
+// line those of `first` go first.
+void ReportInLineOrder(std::vector<ScriptFinding>& first, std::vector<ScriptFinding>& second,
+                       const std::function<void(const ScriptFinding&)>& report) {
+  auto byLine = [](const ScriptFinding& a, const ScriptFinding& b) { return a.line < b.line; };
+  std::stable_sort(first.begin(), first.end(), byLine);
+  size_t a = 0, b = 0;
+  while (a < first.size() || b < second.size()) {
+    const bool takeFirst =
+        b == second.size() || (a < first.size() && first[a].line <= second[b].line);
+    report(takeFirst ? first[a++] : second[b++]);
   }
 }
 
 }  // namespace
 
-ScriptCheck CheckDialogScript(std::string_view codeBytes, std::string_view headerBytes) {
-  ScriptCheck result;
+size_t CheckDialogScript(std::string_view codeBytes, std::string_view headerBytes,
+                         const std::function<void(const ScriptFinding&)>& report) {
   const std::string header = NormalizeLineBreaks(headerBytes);
   const std::string code = NormalizeLineBreaks(codeBytes);
-  const LineIndex headerLines(header), codeLines(code);
-  std::vector<ScriptFinding> headerFindings, codeFindings;
+  // Findings of a few kinds, in any order, to be merged with the two long runs that
+  // come in line order by themselves: one per dialog text, one per code reference. So
+  // a header of millions of texts never holds millions of findings at once.
+  std::vector<ScriptFinding> headerFindings, codeFindings, run;
 
   if (headerBytes.find('\0') != std::string_view::npos) {
-    headerFindings.push_back({ScriptFinding::File::Header, headerLines.LineOf(header.size()),
+    headerFindings.push_back({ScriptFinding::File::Header,
+                              LineCounter(header).LineOf(header.size()),
                               "NUL byte; the merge ignores everything from here to the end"});
   }
   if (codeBytes.find('\0') != std::string_view::npos) {
-    codeFindings.push_back({ScriptFinding::File::Code, codeLines.LineOf(code.size()),
+    codeFindings.push_back({ScriptFinding::File::Code, LineCounter(code).LineOf(code.size()),
                             "NUL byte; the merge ignores everything from here to the end"});
   }
 
-  const std::vector<std::string> texts = DialogTexts(header);
-  const size_t count = texts.size();
-  result.textCount = count;
-  const std::vector<Quote> quotes = ClassifyQuotes(header);
-  CheckHeaderQuotes(header, headerLines, quotes, count, headerFindings);
+  const HeaderQuotes quotes = ClassifyQuotes(header);
+  // As the merge cuts them: the last text runs to the end when the count is odd.
+  const size_t count =
+      quotes.count / 2 + (quotes.count % 2 == 1 && quotes.last + 1 < header.size() ? 1 : 0);
+  CheckHeaderQuotes(header, quotes, count, headerFindings);
   CheckConflictMarkers(header, ScriptFinding::File::Header, headerFindings);
   CheckConflictMarkers(code, ScriptFinding::File::Code, codeFindings);
-  CheckEncodings(code, header, codeLines, headerLines, headerFindings, codeFindings);
+  CheckEncodings(code, header, headerFindings, codeFindings);
 
   const std::optional<ArrayDeclaration> array = DeclaredArray(header);
   if (array && array->size && *array->size != count) {
-    headerFindings.push_back({ScriptFinding::File::Header, headerLines.LineOf(array->pos),
+    headerFindings.push_back({ScriptFinding::File::Header, LineCounter(header).LineOf(array->pos),
                               "the array is declared with " + CountOfTexts(*array->size) +
                                   ", the header has " + std::to_string(count)});
   }
@@ -255,70 +268,88 @@ ScriptCheck CheckDialogScript(std::string_view codeBytes, std::string_view heade
   std::string knownNames = std::string(kReferenceName) + "[n]";
   if (!declared.empty()) knownNames += " and " + declared + "[n]";
 
-  // Where text k stands in the header: behind its opening quote, the (2k+1)-th.
-  auto textStart = [&](size_t k) {
-    return 2 * k < quotes.size() ? quotes[2 * k].pos + 1 : header.size();
-  };
-
+  const std::vector<WrittenReference> codeRefs = FindWrittenReferences(code, declared, false);
   std::vector<bool> used(count, false);
-  for (const WrittenReference& ref : FindWrittenReferences(code, declared, false)) {
-    if (ref.Canonical() && ref.index < count) {
-      used[ref.index] = true;
-      continue;
+  for (const WrittenReference& ref : codeRefs) {
+    if (ref.Canonical() && ref.index < count) used[ref.index] = true;
+  }
+
+  // The texts in header order. A text that the merge inserts is searched by every later
+  // pass: references to later texts in it are replaced, the others stay.
+  LineCounter headerLines(header);
+  size_t from = 0;
+  for (size_t k = 0; k < count; ++k) {
+    const size_t open = header.find('"', from);
+    const size_t close = std::min(header.find('"', open + 1), header.size());
+    const std::string_view text = std::string_view(header).substr(open + 1, close - open - 1);
+    from = close + 1;
+    if (!used[k]) {
+      run.push_back({ScriptFinding::File::Header, headerLines.LineOf(open),
+                     "dialog text " + std::to_string(k) + " is used by no reference"});
     }
+    for (const WrittenReference& ref :
+         used[k] ? FindWrittenReferences(text, declared, true) : std::vector<WrittenReference>()) {
+      const size_t line = headerLines.LineOf(open + 1 + ref.pos);
+      const std::string written(text.substr(ref.pos, ref.length));
+      if (ref.index >= count) {
+        run.push_back({ScriptFinding::File::Header, line,
+                       written + " inside dialog text " + std::to_string(k) +
+                           " has no dialog text and is left as it is; the header has " +
+                           CountOfTexts(count)});
+      } else if (ref.index < k || (ref.index == k && ref.name == kReferenceName)) {
+        run.push_back({ScriptFinding::File::Header, line,
+                       written + " inside dialog text " + std::to_string(k) +
+                           " is left as it is; inside a text only references to later texts "
+                           "are replaced"});
+      } else {
+        used[ref.index] = true;
+      }
+    }
+    // Reported as it goes, but never ahead of a finding of the few that come first.
+    if (run.size() >= 4096) {
+      const size_t upTo = run.back().line;
+      std::vector<ScriptFinding> ready;
+      auto split = std::stable_partition(headerFindings.begin(), headerFindings.end(),
+                                         [&](const ScriptFinding& f) { return f.line <= upTo; });
+      ready.assign(std::make_move_iterator(headerFindings.begin()), std::make_move_iterator(split));
+      headerFindings.erase(headerFindings.begin(), split);
+      ReportInLineOrder(ready, run, report);
+      run.clear();
+    }
+  }
+  ReportInLineOrder(headerFindings, run, report);
+  run.clear();
+
+  LineCounter codeLines(code);
+  for (const WrittenReference& ref : codeRefs) {
+    if (ref.Canonical() && ref.index < count) continue;
     const std::string written(code.substr(ref.pos, ref.length));
     const size_t line = codeLines.LineOf(ref.pos);
     if (ref.undeclared) {
-      codeFindings.push_back({ScriptFinding::File::Code, line,
-                              written + " is left as it is; the header's texts are " + knownNames});
+      run.push_back({ScriptFinding::File::Code, line,
+                     written + " is left as it is; the header's texts are " + knownNames});
     } else if (!ref.Canonical()) {
       std::string why;
       auto reason = [&](const char* r) { why += (why.empty() ? "" : ", ") + std::string(r); };
       if (!ref.exactCase) reason(ref.name == kReferenceName ? "not in upper case" : "letter case");
       if (ref.blanks) reason("blanks");
       if (ref.digits.size() > 1 && ref.digits[0] == '0') reason("leading zero");
-      codeFindings.push_back({ScriptFinding::File::Code, line,
-                              written + " is left as it is (" + why +
-                                  "); the merge replaces only " + std::string(ref.name) + "[" +
-                                  IndexWithoutLeadingZeros(ref.digits) + "]"});
+      run.push_back({ScriptFinding::File::Code, line,
+                     written + " is left as it is (" + why + "); the merge replaces only " +
+                         std::string(ref.name) + "[" + IndexWithoutLeadingZeros(ref.digits) + "]"});
     } else {
-      codeFindings.push_back({ScriptFinding::File::Code, line,
-                              written +
-                                  " has no dialog text and is left as it is; the header has " +
-                                  CountOfTexts(count)});
+      run.push_back({ScriptFinding::File::Code, line,
+                     written + " has no dialog text and is left as it is; the header has " +
+                         CountOfTexts(count)});
     }
   }
-  // A text that the merge inserts is searched by every later pass: references to later
-  // texts in it are replaced, the others stay in the merged text.
-  for (size_t k = 0; k < count; ++k) {
-    if (!used[k]) {
-      headerFindings.push_back({ScriptFinding::File::Header, headerLines.LineOf(textStart(k) - 1),
-                                "dialog text " + std::to_string(k) + " is used by no reference"});
-      continue;
-    }
-    for (const WrittenReference& ref : FindWrittenReferences(texts[k], declared, true)) {
-      const size_t line = headerLines.LineOf(textStart(k) + ref.pos);
-      const std::string written(texts[k].substr(ref.pos, ref.length));
-      if (ref.index >= count) {
-        headerFindings.push_back({ScriptFinding::File::Header, line,
-                                  written + " inside dialog text " + std::to_string(k) +
-                                      " has no dialog text and is left as it is; the header has " +
-                                      CountOfTexts(count)});
-      } else if (ref.index < k || (ref.index == k && ref.name == kReferenceName)) {
-        headerFindings.push_back({ScriptFinding::File::Header, line,
-                                  written + " inside dialog text " + std::to_string(k) +
-                                      " is left as it is; inside a text only references to "
-                                      "later texts are replaced"});
-      } else {
-        used[ref.index] = true;
-      }
-    }
-  }
+  ReportInLineOrder(codeFindings, run, report);
+  return count;
+}
 
-  auto byLine = [](const ScriptFinding& a, const ScriptFinding& b) { return a.line < b.line; };
-  std::stable_sort(headerFindings.begin(), headerFindings.end(), byLine);
-  std::stable_sort(codeFindings.begin(), codeFindings.end(), byLine);
-  result.findings = std::move(headerFindings);
-  result.findings.insert(result.findings.end(), codeFindings.begin(), codeFindings.end());
+ScriptCheck CheckDialogScript(std::string_view codeBytes, std::string_view headerBytes) {
+  ScriptCheck result;
+  result.textCount = CheckDialogScript(
+      codeBytes, headerBytes, [&](const ScriptFinding& f) { result.findings.push_back(f); });
   return result;
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -39,6 +40,10 @@ struct ScriptCheck {
 //  - a code file and a header in different encodings (one UTF-8 with characters
 //    beyond ASCII, the other not UTF-8), whose merged file would be neither.
 ScriptCheck CheckDialogScript(std::string_view codeBytes, std::string_view headerBytes);
+// The same, each finding handed to report as soon as it is known in its order; returns
+// the number of texts. Holds only a few findings at a time, however many there are.
+size_t CheckDialogScript(std::string_view codeBytes, std::string_view headerBytes,
+                         const std::function<void(const ScriptFinding&)>& report);
 
 // Compares two languages' headers of one script (their bytes) when their text counts
 // differ: a finding on header b that names header a and both counts and, where it can

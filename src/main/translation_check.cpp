@@ -115,7 +115,7 @@ std::optional<ScriptFinding> CompareTranslations(std::string_view aBytes, std::s
         break;
       }
     }
-    finding.line = LineIndex(b).LineOf(pos);
+    finding.line = LineCounter(b).LineOf(pos);
   }
   return finding;
 }
