@@ -5,10 +5,12 @@
 #include <cstdint>
 #include <functional>
 #include <initializer_list>
+#include <memory>
 #include <string>
 #include <string_view>
 
 #include "exceptions.h"
+#include "platform/files.h"
 
 // Non-printing characters that can be added to a tokenizer's separators.
 enum TNPSepCharsList : std::uint8_t { npCR = 0, npLF = 1, npTAB = 2 };
@@ -115,5 +117,35 @@ std::string SubstituteAll(std::string_view s, std::string_view pattern,
 
 // Appends text to a file, creating it when missing; an empty file name stands for
 // standard output. Throws EInOutError: 103 when the file cannot be opened or
-// created, the system's code when the write fails.
+// created, the system's code when the write fails; its detail names the file and the
+// system's reason ("/var/log/v.log: Permission denied").
 void AppendTextToFile(const std::string& fileName, std::string_view text);
+
+// A file that texts are appended to, opened by the first Append and kept open until
+// Close, so that a run of appends costs one open. Each Append is one write at the end
+// of the file as it is at that moment (O_APPEND), as with AppendTextToFile, whose
+// failures it reports the same way. After a failure the file is closed, so that the
+// next Append opens it anew.
+//
+//   AppendingFile log("/var/log/v.log");
+//   for (const std::string& line : lines) log.Append(line + "\r\n");
+//   log.Close();
+class AppendingFile {
+ public:
+  explicit AppendingFile(std::string fileName);  // "" stands for standard output
+  ~AppendingFile();                              // closes; a failure then goes unreported
+  AppendingFile(const AppendingFile&) = delete;
+  AppendingFile& operator=(const AppendingFile&) = delete;
+
+  void Append(std::string_view text);
+  // Closes the file when it is open. A failed close (a deferred write error of a
+  // network file system) throws like a failed write.
+  void Close();
+  bool IsOpen() const { return file_ != nullptr; }
+
+ private:
+  [[noreturn]] void Fail(int code, int err);
+
+  std::string fileName_;
+  std::unique_ptr<platform::WritableFile> file_;
+};

@@ -2,6 +2,8 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <system_error>
+#include <utility>
 
 #include "_4str32/_4str32.h"
 #include "platform/files.h"
@@ -37,21 +39,46 @@ int WriteErrorCode(int err) {
 
 }  // namespace
 
-void AppendTextToFile(const std::string& fileName, std::string_view text) {
-  platform::FileSystem& files = platform::Files();
-  int err = 0;
-  // O_APPEND: each write lands at the end of the file as it is at that moment, so
-  // several programs appending to one log never overwrite each other.
-  std::unique_ptr<platform::WritableFile> file =
-      fileName.empty() ? files.StandardOutput(err) : files.OpenAppend(fileName, err);
-  if (!file) throw EInOutError(kCannotOpen);
+AppendingFile::AppendingFile(std::string fileName) : fileName_(std::move(fileName)) {}
 
+AppendingFile::~AppendingFile() {
+  if (file_) file_->Close();
+}
+
+void AppendingFile::Append(std::string_view text) {
+  if (!file_) {
+    platform::FileSystem& files = platform::Files();
+    int err = 0;
+    // O_APPEND: each write lands at the end of the file as it is at that moment, so
+    // several programs appending to one log never overwrite each other.
+    file_ = fileName_.empty() ? files.StandardOutput(err) : files.OpenAppend(fileName_, err);
+    if (!file_) Fail(kCannotOpen, err);
+  }
   // One Write call for the whole text (it loops only on a short write), so a line
   // appended by another program never lands inside this text.
-  int writeErr = text.empty() ? 0 : file->Write(text);
-  // A close that fails (a deferred write error of a network file system) means the
-  // text may not have reached the file: reported like a failed write.
-  const int closeErr = file->Close();
-  if (writeErr == 0) writeErr = closeErr;
-  if (writeErr != 0) throw EInOutError(WriteErrorCode(writeErr));
+  const int err = text.empty() ? 0 : file_->Write(text);
+  if (err != 0) Fail(WriteErrorCode(err), err);
+}
+
+void AppendingFile::Close() {
+  if (!file_) return;
+  const int err = file_->Close();
+  file_.reset();
+  if (err != 0) Fail(WriteErrorCode(err), err);
+}
+
+void AppendingFile::Fail(int code, int err) {
+  if (file_) file_->Close();
+  file_.reset();
+  const std::string name = fileName_.empty() ? "standard output" : fileName_;
+  const std::string reason = err != 0 ? std::generic_category().message(err) : "unknown cause";
+  throw EInOutError(code, name + ": " + reason);
+}
+
+void AppendTextToFile(const std::string& fileName, std::string_view text) {
+  AppendingFile file(fileName);
+  file.Append(text);
+  // A close that fails means the text may not have reached the file: reported like
+  // a failed write.
+  file.Close();
 }

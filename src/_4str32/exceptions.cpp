@@ -1,8 +1,10 @@
 #include "_4str32/exceptions.h"
 
 #include <string>
+#include <utility>
 
-EInOutError::EInOutError(int code) : Exception(MessageFor(code)), code_(code) {}
+EInOutError::EInOutError(int code, std::string detail)
+    : Exception(MessageFor(code), std::move(detail)), code_(code) {}
 
 std::string EInOutError::MessageFor(int code) {
   switch (code) {

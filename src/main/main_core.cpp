@@ -18,6 +18,14 @@ std::string ErrorBoxText(const std::string& message) {
   return message;
 }
 
+std::string ErrorBoxText(const std::exception& failure) {
+  std::string text = ErrorBoxText(failure.what());
+  if (const auto* known = dynamic_cast<const Exception*>(&failure)) {
+    if (!known->Detail().empty()) text += "\n" + known->Detail();
+  }
+  return text;
+}
+
 TMainCore::TMainCore(MainServices services)
     : m4Log(services.logView),
       m4CodeFile(services.codeView),
@@ -28,11 +36,20 @@ TMainCore::TMainCore(MainServices services)
 
 void TMainCore::RunCommand(const std::function<void()>& command) {
   logFailureShown_ = false;
+  ++commandDepth_;
   try {
     command();
   } catch (const std::exception& e) {
-    services_.boxes.ShowError(applicationTitle, ErrorBoxText(e.what()));
+    services_.boxes.ShowError(applicationTitle, ErrorBoxText(e));
   } catch (...) {
     services_.boxes.ShowError(applicationTitle, ErrorBoxText("Unknown error"));
   }
+  if (--commandDepth_ > 0 || !commandLog_) return;
+  // No handle stays open between commands.
+  try {
+    commandLog_->Close();
+  } catch (const std::exception& e) {
+    ShowLogFailure(e);
+  }
+  commandLog_.reset();
 }

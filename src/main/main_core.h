@@ -4,10 +4,13 @@
 // RunCommand, the one failure guard.
 #pragma once
 
+#include <exception>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "_4str32/_4str32.h"
 #include "main/text_pane.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
@@ -41,6 +44,10 @@ std::string ApplicationTitleFor(const std::string& executableName);
 // The message an error box shows: a "." added when the last character's code is
 // above that of ".".
 std::string ErrorBoxText(const std::string& message);
+// The error box's text for a failure: its message as above, and on a second line what
+// failed and why, when the failure tells ("I/O error 103.\n/var/log/v.log: Permission
+// denied").
+std::string ErrorBoxText(const std::exception& failure);
 
 class TMainCore {
  public:
@@ -61,7 +68,8 @@ class TMainCore {
   std::string applicationTitle = "Vaskarel";
 
   // Runs one user command inside the failure guard: a failure ends the command and is
-  // shown in an error box captioned with the application title. Never throws.
+  // shown in an error box captioned with the application title. Never throws. The log
+  // file is opened once for all the lines the command writes.
   void RunCommand(const std::function<void()>& command);
 
   // Commands.
@@ -96,7 +104,14 @@ class TMainCore {
   const MainServices& Services() const { return services_; }
 
  private:
+  // Shows a failure of the log file, once per command.
+  void ShowLogFailure(const std::exception& failure);
+
   MainServices services_;
   // A command shows at most one box for failures of the log file.
   bool logFailureShown_ = false;
+  // Commands running (a modal box may run one inside another); while one runs, the log
+  // mirror keeps the log file open in commandLog_.
+  int commandDepth_ = 0;
+  std::unique_ptr<AppendingFile> commandLog_;
 };

@@ -1,13 +1,14 @@
 // The start-up sequence of the main window and the program-path rules it uses.
 #include "main/startup.h"
 
-#include <optional>
+#include <system_error>
 
 #include "_4str32/_4str32.h"
 #include "main/header_search.h"
 #include "main/main_core.h"
+#include "main/program_files.h"
 #include "platform/clock.h"
-#include "platform/encoding.h"
+#include "platform/environment.h"
 #include "platform/files.h"
 #include "platform/ini.h"
 
@@ -62,9 +63,8 @@ ProgramPaths DeriveProgramPaths(std::string_view exePath, const PathRules& rules
   ProgramPaths paths;
   paths.programDir = NormalizePath(DirectoryPart(exePath, rules), rules.delimiters.substr(0, 1));
   const std::string name = ExecutableName(exePath, rules);
-  paths.configFile =
-      platform::LowerCaseAnsi(paths.programDir + ProgramFileName(name, ".ini", rules));
-  paths.docFile = platform::LowerCaseAnsi(paths.programDir + ProgramFileName(name, ".txt", rules));
+  paths.configFile = paths.programDir + ProgramFileName(name, ".ini", rules);
+  paths.docFile = paths.programDir + ProgramFileName(name, ".txt", rules);
   paths.defaultLogFile = paths.programDir + ProgramFileName(name, ".log", rules);
   return paths;
 }
@@ -75,37 +75,32 @@ namespace {
 
 using platform::Files;
 
-// The configuration and documentation paths are lower-cased; on a file system that
-// tells letter cases apart, the file is the one whose name matches ignoring case. The
-// name returned is the one on disk, used for reading; the log shows the lower-cased
-// path.
-std::optional<std::string> FindFileIgnoringCase(const std::string& path) {
-  if (path.empty()) return std::nullopt;
-  std::optional<std::string> found = Files().FindIgnoringCase(path);
-  if (found && Files().FileExists(*found)) return found;
-  return std::nullopt;
+// Creates the folder of the log file with its missing parents.
+void MakeLogFolder(const std::string& logFile) {
+  const std::string folder = startup::LogFolderOf(logFile);
+  if (Files().DirectoryExists(folder)) return;
+  if (const int err = Files().ForceDirectories(folder); err != 0) {
+    throw Exception("Unable to create directory",
+                    folder + ": " + std::generic_category().message(err));
+  }
 }
 
-// Step 7: the configuration file exists (as configOnDisk).
-void ReadConfiguration(TMainCore& core, const std::string& configOnDisk,
-                       const startup::ProgramPaths& paths) {
+// Step 7: the configuration file exists.
+void ReadConfiguration(TMainCore& core, const startup::ProgramFiles& files) {
   core.Log(" Read primary configuration file: ");
   core.Log("    " + core.configFile);
 
-  std::string secondary = platform::ReadIniString(configOnDisk, "Start", "ConfigFile");
-  std::string logValue = platform::ReadIniString(configOnDisk, "Start", "LogFile");
+  std::string secondary = platform::ReadIniString(core.configFile, "Start", "ConfigFile");
+  std::string logValue = platform::ReadIniString(core.configFile, "Start", "LogFile");
   core.headerFolders =
-      SplitHeaderFolders(platform::ReadIniString(configOnDisk, "Start", "HeaderFolders"));
+      SplitHeaderFolders(platform::ReadIniString(core.configFile, "Start", "HeaderFolders"));
 
-  if (logValue.empty()) {
-    core.logFile = paths.defaultLogFile;
-  } else {
-    core.logFile = startup::ResolveLogFile(logValue, core.programDir);
-    std::string folder = startup::LogFolderOf(core.logFile);
-    if (!Files().DirectoryExists(folder) && Files().ForceDirectories(folder) != 0) {
-      throw Exception("Unable to create directory");
-    }
-  }
+  // A relative value is taken from the configuration file's folder, which is the
+  // program directory when the file stands beside the executable.
+  core.logFile = logValue.empty()
+                     ? startup::DefaultLogFile(files)
+                     : startup::ResolveLogFile(logValue, startup::DirectoryPart(core.configFile));
+  MakeLogFolder(core.logFile);
   core.Log(" Log file is : ");
   core.Log("    " + core.logFile);
 
@@ -129,8 +124,8 @@ void ReadConfiguration(TMainCore& core, const std::string& configOnDisk,
 
   core.Log(" Read documentation file :");
   core.Log("    " + core.docFile);
-  if (std::optional<std::string> doc = FindFileIgnoringCase(core.docFile)) {
-    core.m4Doku.LoadText(*doc);
+  if (files.docFound) {
+    core.m4Doku.LoadText(core.docFile);
   } else {
     core.Log("       Warning: documentation file not found");
   }
@@ -144,10 +139,15 @@ void RunStartUpSequence(TMainCore& core, const std::string& exePath) {
   if (services.showPage) services.showPage(0);
   core.configChanged = false;
 
-  startup::ProgramPaths paths = startup::DeriveProgramPaths(exePath);
-  core.programDir = paths.programDir;
-  core.configFile = paths.configFile;
-  core.docFile = paths.docFile;
+  const startup::ProgramFiles files = startup::FindProgramFiles(
+      exePath, startup::XdgSearchFolders(platform::Env(), startup::DirectoryPart(exePath)));
+  // An installed program, whose configuration stands elsewhere than beside it, works
+  // from the folder it was started in: its file dialogs open there, not in bin/.
+  core.programDir = files.configFound && !files.configBeside
+                        ? NormalizePath(Files().CurrentDirectory(), "/")
+                        : files.programDir;
+  core.configFile = files.configFile;
+  core.docFile = files.docFile;
   core.logFile.clear();
 
   core.OpenDialog().SetInitialDir(core.programDir);
@@ -156,8 +156,8 @@ void RunStartUpSequence(TMainCore& core, const std::string& exePath) {
   core.m4Log.ClearText();
   core.Log(platform::DateTimePrefix(core.Clock().Now(), core.Formats()) + " Vaskarel started");
 
-  if (std::optional<std::string> config = FindFileIgnoringCase(core.configFile)) {
-    ReadConfiguration(core, *config, paths);
+  if (files.configFound) {
+    ReadConfiguration(core, files);
   } else {
     core.Log(" Error: Configuration file " + core.configFile + " not found!");
   }

@@ -1,11 +1,12 @@
 // The program paths: how the directory, the configuration, documentation and log
-// files and the log file's folder follow from the executable's path and from the
-// configuration file. Pure text rules; FormCreate (startup.cpp) applies them.
+// files beside the executable and the log file's folder follow from the executable's
+// path and from the configuration file. Pure text rules; FormCreate (startup.cpp)
+// applies them, and program_files.h searches further when nothing is beside it.
 //
 //   DeriveProgramPaths("/opt/Tools/vaskarel")
 //     programDir      "/opt/Tools/"
-//     configFile      "/opt/tools/vaskarel.ini"   (lower-cased as a whole)
-//     docFile         "/opt/tools/vaskarel.txt"   (lower-cased as a whole)
+//     configFile      "/opt/Tools/vaskarel.ini"
+//     docFile         "/opt/Tools/vaskarel.txt"
 //     defaultLogFile  "/opt/Tools/vaskarel.log"
 #pragma once
 
@@ -64,12 +65,12 @@ std::string ResolveLogFile(std::string_view value, std::string_view programDir);
 
 struct ProgramPaths {
   std::string programDir;      // directory of the executable, ending with the separator
-  std::string configFile;      // <dir><name>.ini, lower-cased as a whole
-  std::string docFile;         // <dir><name>.txt, lower-cased as a whole
-  std::string defaultLogFile;  // <dir><name>.log, letter case kept
+  std::string configFile;      // <dir><name>.ini
+  std::string docFile;         // <dir><name>.txt
+  std::string defaultLogFile;  // <dir><name>.log
 };
 
-// The paths for the executable at exePath. Lower-casing follows the user's locale.
+// The paths beside the executable at exePath, letter case as given.
 ProgramPaths DeriveProgramPaths(std::string_view exePath, const PathRules& rules = kHostRules);
 
 }  // namespace startup

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -63,6 +64,13 @@ TEST_F(AppendTextTest, EveryOpenFailureGives103) {
   }
   EXPECT_EQ(EInOutError(103).Message(), "I/O error 103");
   EXPECT_FALSE(fs::exists(Path("missing")));
+  // The detail names the file and the system's reason.
+  try {
+    AppendTextToFile(Path("sub"), "text");
+    ADD_FAILURE() << "no error";
+  } catch (const EInOutError& e) {
+    EXPECT_EQ(e.Detail(), Path("sub") + ": Is a directory");
+  }
   for (int cause : {EACCES, EMFILE, ENOSPC, EROFS}) {
     SCOPED_TRACE(cause);
     FaultyFileSystem faulty;
@@ -120,6 +128,8 @@ TEST_F(AppendTextTest, FailedWritesCarryTheSystemCode) {
     } catch (const EInOutError& e) {
       EXPECT_EQ(e.ErrorCode(), c.code);
       EXPECT_EQ(e.Message(), c.message);
+      EXPECT_EQ(e.Detail(),
+                name + ": " + std::strerror(c.writeError ? c.writeError : c.closeError));
     }
     EXPECT_EQ(Get(name), c.writeError ? "kept abc" : "kept abcdef");
   }

@@ -22,6 +22,8 @@ class FaultyFileSystem : public platform::FileSystem {
   // Failures: an errno value other than 0 makes the call fail with it.
   int createError = 0;  // CreateOrReplace
   int appendError = 0;  // OpenAppend
+  // When set, appendError applies only to paths that start with it.
+  std::string appendErrorPrefix;
   int readError = 0;    // ReadWholeFile
   int renameError = 0;  // RenameNoReplace
   int forceDirectoriesError = 0;
@@ -41,6 +43,8 @@ class FaultyFileSystem : public platform::FileSystem {
   // Calls seen.
   int createCalls = 0, appendCalls = 0, readCalls = 0, renameCalls = 0, standardOutputCalls = 0;
   int writeCalls = 0, syncCalls = 0;
+  // Files opened through this object and not yet closed.
+  int openFiles = 0;
   size_t bytesWritten = 0;
 
   bool FileExists(const std::string& path) override { return inner_.FileExists(path); }
@@ -68,7 +72,7 @@ class FaultyFileSystem : public platform::FileSystem {
   }
   std::unique_ptr<platform::WritableFile> OpenAppend(const std::string& path, int& err) override {
     ++appendCalls;
-    if (appendError) return Fail(appendError, err);
+    if (appendError && path.starts_with(appendErrorPrefix)) return Fail(appendError, err);
     return Wrap(inner_.OpenAppend(path, err));
   }
   std::unique_ptr<platform::WritableFile> StandardOutput(int& err) override {
@@ -116,7 +120,10 @@ class FaultyFileSystem : public platform::FileSystem {
   class FaultyFile : public platform::WritableFile {
    public:
     FaultyFile(FaultyFileSystem& owner, std::unique_ptr<platform::WritableFile> inner)
-        : owner_(owner), inner_(std::move(inner)) {}
+        : owner_(owner), inner_(std::move(inner)) {
+      ++owner_.openFiles;
+    }
+    ~FaultyFile() override { Close(); }
     int Write(std::string_view bytes, size_t* written) override {
       ++owner_.writeCalls;
       size_t allowed = bytes.size();
@@ -140,6 +147,7 @@ class FaultyFileSystem : public platform::FileSystem {
       int err = inner_->Close();
       if (closed_) return err;
       closed_ = true;
+      --owner_.openFiles;
       return owner_.closeError ? owner_.closeError : err;
     }
 

@@ -2,12 +2,14 @@
 #pragma once
 
 #include <deque>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/clock.h"
 #include "platform/dialogs.h"
+#include "platform/environment.h"
 
 // A file dialog that answers from a script: each Execute takes the next answer, a
 // file name for OK or nullopt for Cancel. It records what it was shown with.
@@ -52,6 +54,18 @@ class FakeClock : public platform::Clock {
  public:
   platform::DateTime now{2023, 7, 5, 9, 3, 7, 0};
   platform::DateTime Now() override { return now; }
+};
+
+// Environment variables from a map; install it with platform::ScopedEnvironment.
+class FakeEnvironment : public platform::Environment {
+ public:
+  std::map<std::string, std::string> variables;
+
+  std::optional<std::string> Get(const std::string& name) override {
+    auto it = variables.find(name);
+    if (it == variables.end()) return std::nullopt;
+    return it->second;
+  }
 };
 
 // Fixed formats, so that log lines are the same on every machine.

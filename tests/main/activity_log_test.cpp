@@ -2,10 +2,12 @@
 // failing log file is reported without ending the command or flooding the user.
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 
 #include "fakes/core_harness.h"
+#include "fakes/fake_files.h"
 #include "fakes/temp_dir.h"
 
 namespace fs = std::filesystem;
@@ -95,7 +97,8 @@ TEST_F(ActivityLogTest, FailingLogFileShowsOneBoxPerCommandAndTheCommandGoesOn) 
   EXPECT_EQ(core_.m4Log.LineCount(), 10000u);
   ASSERT_EQ(boxes_.errors.size(), 1u);
   EXPECT_EQ(boxes_.errors[0].caption, "Merge");
-  EXPECT_EQ(boxes_.errors[0].text, "I/O error 103.");
+  EXPECT_EQ(boxes_.errors[0].text,
+            "I/O error 103.\n" + core_.logFile + ": No such file or directory");
 
   // The next command reports anew; a line after the file works again reaches it.
   core_.RunCommand([&] {
@@ -105,6 +108,59 @@ TEST_F(ActivityLogTest, FailingLogFileShowsOneBoxPerCommandAndTheCommandGoesOn) 
   });
   EXPECT_EQ(boxes_.errors.size(), 2u);
   EXPECT_EQ(LogFile(), "written\r\n");
+}
+
+TEST_F(ActivityLogTest, TheBoxNamesTheFileAndTheReason) {
+  struct Case {
+    const char* what;
+    int appendError, closeError;
+    std::string text;
+  };
+  const std::string log = core_.logFile;
+  const Case cases[] = {
+      {"a folder", 0, 0, "I/O error 103.\n" + log + ": Is a directory"},
+      {"refused", EACCES, 0, "I/O error 103.\n" + log + ": Permission denied"},
+      {"failing when closed at the command's end", 0, EIO,
+       "I/O error 1117.\n" + log + ": Input/output error"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    fs::remove_all(log);
+    if (c.appendError == 0 && c.closeError == 0) fs::create_directory(log);
+    FaultyFileSystem faulty;
+    faulty.appendError = c.appendError;
+    faulty.closeError = c.closeError;
+    platform::ScopedFileSystem scope(faulty);
+    boxes_.errors.clear();
+    core_.RunCommand([&] { core_.Log("line"); });
+    ASSERT_EQ(boxes_.errors.size(), 1u);
+    EXPECT_EQ(boxes_.errors[0].text, c.text);
+  }
+}
+
+TEST_F(ActivityLogTest, ACommandOpensTheLogFileOnceAndClosesItAtItsEnd) {
+  FaultyFileSystem faulty;
+  platform::ScopedFileSystem scope(faulty);
+  std::string expected;
+  core_.RunCommand([&] {
+    for (int i = 0; i < 1000; ++i) {
+      core_.Log("DLG_TEXT[" + std::to_string(i) + "] \"\"");
+      expected += "DLG_TEXT[" + std::to_string(i) + "] \"\"\r\n";
+      // Each line is in the file before the command goes on.
+      if (i == 499) {
+        EXPECT_EQ(LogFile(), expected);
+      }
+    }
+  });
+  EXPECT_EQ(faulty.appendCalls, 1);
+  EXPECT_EQ(faulty.writeCalls, 1000);
+  EXPECT_EQ(faulty.openFiles, 0);
+  EXPECT_EQ(LogFile(), expected);
+  // An edit typed outside a command opens the file for its line alone.
+  log_.UserEdit(core_.m4Log.GetWholeText() + "x");
+  EXPECT_EQ(faulty.appendCalls, 2);
+  EXPECT_EQ(faulty.openFiles, 0);
+  EXPECT_EQ(LogFile(), expected + "x\r\n");
 }
 
 TEST_F(ActivityLogTest, EditsOutsideACommandShowAtMostOneBox) {

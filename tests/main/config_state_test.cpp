@@ -16,7 +16,7 @@ class ConfigState : public ::testing::Test {
   TMainCore& core = h.core;
   const std::string config = tmp / "vaskarel.ini";
   const std::string configText = "[Start]\n; left as it is\n";
-  const std::string shownConfig = "    " + Lower(tmp.Path()) + "/vaskarel.ini";
+  const std::string shownConfig = "    " + tmp / "vaskarel.ini";
   size_t startLines = 0;
 
   void SetUp() override {

@@ -1,9 +1,9 @@
 // A TMainCore for the start-up and configuration tests (the core harness of
-// tests/fakes) with a captured (or missing) standard output and the process's current
-// directory put back afterwards; temporary folders stand in for the program's directory.
+// tests/fakes) with a captured (or missing) standard output, the process's current
+// directory put back afterwards, and an environment of its own whose XDG folders lie
+// in a temporary folder; temporary folders stand in for the program's directory.
 #pragma once
 
-#include <cctype>
 #include <string>
 #include <vector>
 
@@ -14,21 +14,22 @@
 
 namespace startup_test {
 
-// ASCII lower case, to spell out the expected lower-cased paths independently.
-inline std::string Lower(std::string s) {
-  for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return s;
-}
-
-// The process around a start-up: the current directory put back afterwards, and the
-// real disk with standard output captured in files.standardOutput unless a test sets
-// files.noStandardOutput.
+// The process around a start-up: the current directory put back afterwards, the real
+// disk with standard output captured in files.standardOutput unless a test sets
+// files.noStandardOutput, and HOME and XDG_CONFIG_DIRS in the folder xdg (nothing in
+// it yet), so that no file of the machine's is found.
 struct StartupProcess {
   CurrentDirectoryGuard cwdGuard;
   FaultyFileSystem files;
   platform::ScopedFileSystem scopedFiles{files};
+  TempDir xdg{"vk_xdg"};
+  FakeEnvironment env;
+  platform::ScopedEnvironment scopedEnv{env};
 
-  StartupProcess() { files.captureStandardOutput = true; }
+  StartupProcess() {
+    files.captureStandardOutput = true;
+    env.variables = {{"HOME", xdg / "home"}, {"XDG_CONFIG_DIRS", xdg / "etc/xdg"}};
+  }
 };
 
 // The process is set up before the core and put back after it is gone.

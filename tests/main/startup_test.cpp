@@ -1,8 +1,11 @@
 // The program paths and the start-up sequence: temporary folders stand in for the
 // program's directory, and the executable's path is handed in.
 #include "main/startup.h"
+#include "main/program_files.h"
 
 #include <gtest/gtest.h>
+
+#include <map>
 
 #include "startup_harness.h"
 
@@ -47,13 +50,13 @@ TEST(ProgramPathRules, DerivedPaths) {
     const char *dir, *config, *doc, *log;
   };
   const Case cases[] = {
-      {"/opt/Tools/vaskarel", kHostRules, "/opt/Tools/", "/opt/tools/vaskarel.ini",
-       "/opt/tools/vaskarel.txt", "/opt/Tools/vaskarel.log"},
+      {"/opt/Tools/vaskarel", kHostRules, "/opt/Tools/", "/opt/Tools/vaskarel.ini",
+       "/opt/Tools/vaskarel.txt", "/opt/Tools/vaskarel.log"},
       // Runs of slashes shrink; executables here have no extension, so a dot stays.
-      {"/opt//Tools/A.b", kHostRules, "/opt/Tools/", "/opt/tools/a.b.ini", "/opt/tools/a.b.txt",
+      {"/opt//Tools/A.b", kHostRules, "/opt/Tools/", "/opt/Tools/A.b.ini", "/opt/Tools/A.b.txt",
        "/opt/Tools/A.b.log"},
-      {"C:\\Tools\\Merge.EXE", kWindowsRules, "C:\\Tools\\", "c:\\tools\\merge.ini",
-       "c:\\tools\\merge.txt", "C:\\Tools\\Merge.log"},
+      {"C:\\Tools\\Merge.EXE", kWindowsRules, "C:\\Tools\\", "C:\\Tools\\Merge.ini",
+       "C:\\Tools\\Merge.txt", "C:\\Tools\\Merge.log"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.exePath);
@@ -62,6 +65,46 @@ TEST(ProgramPathRules, DerivedPaths) {
     EXPECT_EQ(p.configFile, c.config);
     EXPECT_EQ(p.docFile, c.doc);
     EXPECT_EQ(p.defaultLogFile, c.log);
+  }
+}
+
+TEST(ProgramPathRules, XdgSearchFoldersFollowTheEnvironment) {
+  using Vars = std::map<std::string, std::string>;
+  struct Case {
+    const char* what;
+    Vars vars;
+    Lines config;
+    const char* state;
+  };
+  const Case cases[] = {
+      {"defaults below the home folder",
+       {{"HOME", "/home/me"}},
+       {"/home/me/.config", "/etc/xdg"},
+       "/home/me/.local/state"},
+      {"every variable set; relative and empty entries are skipped",
+       {{"HOME", "/home/me"},
+        {"XDG_CONFIG_HOME", "/cfg"},
+        {"XDG_CONFIG_DIRS", "/a:rel::/b/"},
+        {"XDG_STATE_HOME", "/st"}},
+       {"/cfg", "/a", "/b/"},
+       "/st"},
+      {"relative values count as unset",
+       {{"HOME", "/h"},
+        {"XDG_CONFIG_HOME", "cfg"},
+        {"XDG_CONFIG_DIRS", ""},
+        {"XDG_STATE_HOME", "st"}},
+       {"/h/.config", "/etc/xdg"},
+       "/h/.local/state"},
+      {"no home folder", {}, {"/etc/xdg"}, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    FakeEnvironment env;
+    env.variables = c.vars;
+    startup::SearchFolders f = startup::XdgSearchFolders(env, "/usr/bin/", "../share");
+    EXPECT_EQ(f.config, c.config);
+    EXPECT_EQ(f.data, "/usr/share");
+    EXPECT_EQ(f.state, c.state);
   }
 }
 
@@ -85,8 +128,8 @@ class StartUp : public ::testing::Test {
 TEST_F(StartUp, WithoutConfigurationFile) {
   core.FormCreate(exe);
 
-  EXPECT_EQ(h.LogLines(), (Lines{kStartLine, " Error: Configuration file " + Lower(dir) +
-                                                 "vaskarel.ini not found!"}));
+  EXPECT_EQ(h.LogLines(),
+            (Lines{kStartLine, " Error: Configuration file " + dir + "vaskarel.ini not found!"}));
   EXPECT_EQ(core.logFile, "");
   EXPECT_EQ(h.dokuView.Text(), "");
   EXPECT_EQ(Cwd(), startDir);
@@ -107,7 +150,7 @@ TEST_F(StartUp, WithoutConfigurationFileAndWithoutStandardOutput) {
 
   ASSERT_EQ(h.boxes.errors.size(), 1u);
   EXPECT_EQ(h.boxes.errors[0].caption, "vaskarel");
-  EXPECT_EQ(h.boxes.errors[0].text, "I/O error 103.");
+  EXPECT_EQ(h.boxes.errors[0].text, "I/O error 103.\nstandard output: Bad file descriptor");
   EXPECT_EQ(h.hintInstalls, 1);  // installed just before the block
   EXPECT_FALSE(core.initialised);
   // No mirror: a later line stays in the pane and raises no further box.
@@ -121,12 +164,11 @@ TEST_F(StartUp, ConfigurationWithoutSectionStartAndEarlierRunsInTheLog) {
   WriteFile(dir + "vaskarel.log", "earlier run\r\n");
   core.FormCreate(exe);
 
-  EXPECT_EQ(
-      h.LogLines(),
-      (Lines{kStartLine, " Read primary configuration file: ", "    " + Lower(dir) + "vaskarel.ini",
-             " Log file is : ", "    " + dir + "vaskarel.log",
-             " Read documentation file :", "    " + Lower(dir) + "vaskarel.txt",
-             "       Warning: documentation file not found", " Initialisation finished", ""}));
+  EXPECT_EQ(h.LogLines(),
+            (Lines{kStartLine, " Read primary configuration file: ", "    " + dir + "vaskarel.ini",
+                   " Log file is : ", "    " + dir + "vaskarel.log", " Read documentation file :",
+                   "    " + dir + "vaskarel.txt", "       Warning: documentation file not found",
+                   " Initialisation finished", ""}));
   EXPECT_EQ(Cwd(), tmp.Path());
   EXPECT_TRUE(core.initialised);
   const std::string block = core.m4Log.GetWholeText();
@@ -142,8 +184,8 @@ TEST_F(StartUp, ExecutableNameWithADot) {
   core.FormCreate(dir + "a.b");
 
   EXPECT_EQ(core.applicationTitle, "a");
-  EXPECT_EQ(core.configFile, Lower(dir) + "a.b.ini");
-  EXPECT_EQ(core.docFile, Lower(dir) + "a.b.txt");
+  EXPECT_EQ(core.configFile, dir + "a.b.ini");
+  EXPECT_EQ(core.docFile, dir + "a.b.txt");
   EXPECT_EQ(core.logFile, dir + "a.b.log");
   EXPECT_EQ(h.dokuView.Text(), "Guide\r\nline 2\r\n");
   EXPECT_EQ(ReadFile(dir + "a.b.log"), core.m4Log.GetWholeText());
@@ -188,7 +230,7 @@ TEST_F(StartUp, SecondaryConfiguration) {
       // A bare name leaves an empty program directory; changing to it fails silently.
       {"Second.ini", "", "Second.ini", start, defined},
       {"sub/Third.ini", "sub/", "sub/Third.ini", start + "/sub", defined},
-      {tmp / "none.ini", dir, Lower(dir) + "vaskarel.ini", tmp.Path(),
+      {tmp / "none.ini", dir, dir + "vaskarel.ini", tmp.Path(),
        " Error: Secondary configuration file not found :"},
   };
   for (const Case& c : cases) {
@@ -213,16 +255,82 @@ TEST_F(StartUp, SecondaryConfiguration) {
   }
 }
 
-TEST_F(StartUp, LowerCasedPathsInTheLogAreFoundInAFolderWithCapitals) {
+TEST_F(StartUp, PathsAreLoggedAsTheyAreOnDisk) {
   const std::string prog = tmp / "Prog/";
-  WriteFile(prog + "vaskarel.ini", "[Start]\n");
+  WriteFile(prog + "Vaskarel.INI", "[Start]\n");
   WriteFile(prog + "Vaskarel.TXT", "the guide");
   core.FormCreate(prog + "vaskarel");
 
-  EXPECT_EQ(LineAt(2), "    " + Lower(prog) + "vaskarel.ini");
-  EXPECT_EQ(LineAt(4), "    " + prog + "vaskarel.log");  // the log file keeps its case
-  EXPECT_EQ(LineAt(6), "    " + Lower(prog) + "vaskarel.txt");
+  EXPECT_EQ(core.configFile, prog + "Vaskarel.INI");
+  EXPECT_EQ(LineAt(2), "    " + prog + "Vaskarel.INI");
+  EXPECT_EQ(LineAt(4), "    " + prog + "vaskarel.log");
+  EXPECT_EQ(LineAt(6), "    " + prog + "Vaskarel.TXT");
   EXPECT_EQ(h.dokuView.Text(), "the guide");
+}
+
+// An installed program: nothing beside /usr/bin/vaskarel but what the test puts there.
+class InstalledStartUp : public StartUp {
+ protected:
+  const TempDir& xdg = h.xdg;
+  const std::string exe = xdg / "usr/bin/vaskarel";
+  const std::string userIni = xdg / "home/.config/vaskarel/vaskarel.ini";
+  const std::string systemIni = xdg / "etc/xdg/vaskarel/vaskarel.ini";
+  const std::string defaultIni = xdg / "usr/share/vaskarel/vaskarel.ini";
+  const std::string besideIni = xdg / "usr/bin/vaskarel.ini";
+  const std::string stateLog = xdg / "home/.local/state/vaskarel/vaskarel.log";
+
+  void SetUp() override {
+    WriteFile(defaultIni, "[Start]\n");
+    WriteFile(xdg / "usr/share/vaskarel/vaskarel.txt", "installed guide");
+    std::filesystem::create_directories(xdg / "usr/bin");
+  }
+};
+
+TEST_F(InstalledStartUp, ConfigurationBesideFirstThenUserThenSystemThenInstalledDefaults) {
+  for (const std::string& ini : {besideIni, userIni, systemIni}) WriteFile(ini, "[Start]\n");
+  for (const std::string& expected : {besideIni, userIni, systemIni, defaultIni}) {
+    SCOPED_TRACE(expected);
+    StartupHarness run;
+    run.env.variables = h.env.variables;
+    run.core.FormCreate(exe);
+    EXPECT_EQ(run.core.configFile, expected);
+    EXPECT_EQ(run.LogLines().at(2), "    " + expected);
+    std::filesystem::remove(expected);
+  }
+}
+
+TEST_F(InstalledStartUp, UnwritableProgramFolderLogsIntoTheStateFolder) {
+  // The folder of the executable refuses new files, as /usr/bin does for a user.
+  h.files.appendError = EACCES;
+  h.files.appendErrorPrefix = xdg / "usr/";
+  core.FormCreate(exe);
+
+  EXPECT_TRUE(h.boxes.errors.empty());
+  EXPECT_TRUE(core.initialised);
+  EXPECT_EQ(h.LogLines(),
+            (Lines{kStartLine, " Read primary configuration file: ", "    " + defaultIni,
+                   " Log file is : ", "    " + stateLog,
+                   " Read documentation file :", "    " + (xdg / "usr/share/vaskarel/vaskarel.txt"),
+                   " Initialisation finished", ""}));
+  EXPECT_EQ(ReadFile(stateLog), core.m4Log.GetWholeText());
+  EXPECT_EQ(h.dokuView.Text(), "installed guide");
+  // Its file dialogs open where it was started, which stays the current directory.
+  EXPECT_EQ(h.openDialog.InitialDir(), startDir + "/");
+  EXPECT_EQ(Cwd(), startDir);
+}
+
+TEST_F(InstalledStartUp, WritableProgramFolderKeepsTheLogBesideTheExecutable) {
+  WriteFile(userIni, "[Start]\nLogFile=logs/run.log\n");
+  core.FormCreate(exe);
+  // A relative LogFile is taken from the folder of the configuration file.
+  EXPECT_EQ(core.logFile, xdg / "home/.config/vaskarel/logs/run.log");
+
+  StartupHarness second;
+  second.env.variables = h.env.variables;
+  WriteFile(userIni, "[Start]\n");
+  second.core.FormCreate(exe);
+  EXPECT_EQ(second.core.logFile, xdg / "usr/bin/vaskarel.log");
+  EXPECT_TRUE(second.boxes.errors.empty());
 }
 
 TEST_F(StartUp, UncreatableLogFolderEndsStartUp) {
@@ -232,9 +340,11 @@ TEST_F(StartUp, UncreatableLogFolderEndsStartUp) {
 
   ASSERT_EQ(h.boxes.errors.size(), 1u);
   EXPECT_EQ(h.boxes.errors[0].caption, "vaskarel");
-  EXPECT_EQ(h.boxes.errors[0].text, "Unable to create directory.");
-  EXPECT_EQ(h.LogLines(), (Lines{kStartLine, " Read primary configuration file: ",
-                                 "    " + Lower(dir) + "vaskarel.ini"}));
+  EXPECT_EQ(h.boxes.errors[0].text,
+            "Unable to create directory.\n" + (tmp / "blocker/sub") + ": Not a directory");
+  EXPECT_EQ(
+      h.LogLines(),
+      (Lines{kStartLine, " Read primary configuration file: ", "    " + dir + "vaskarel.ini"}));
   EXPECT_EQ(h.hintInstalls, 0);
   EXPECT_FALSE(core.initialised);
   EXPECT_EQ(Cwd(), startDir);
