@@ -1,15 +1,27 @@
 // Entry point of the window program: the application, its one main window and the
-// message loop. The program takes no command-line arguments; any given are ignored.
+// message loop. The program answers --help and --version without a window; any other
+// command-line arguments are ignored.
 #include <QApplication>
 #include <QString>
 #include <clocale>
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "main/main_core.h"
+#include "main/program_info.h"
 #include "main/startup.h"
 #include "main/window/main_form.h"
 #include "platform/process.h"
 
 int main(int argc, char* argv[]) {
+  // Answered before the window system is touched, so no display is needed.
+  const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+  if (const std::optional<std::string> answer = WindowCommandLineAnswer(args)) {
+    const bool written = std::fwrite(answer->data(), 1, answer->size(), stdout) == answer->size();
+    return written && std::fflush(stdout) == 0 ? 0 : 1;
+  }
   // Before the window system opens its connections: a closed standard output must not
   // hand its number to one of them.
   platform::ReserveStandardDescriptors();
@@ -25,6 +37,9 @@ int main(int argc, char* argv[]) {
   const std::string title =
       ApplicationTitleFor(startup::ExecutableName(platform::ExecutablePath()));
   QApplication::setApplicationName(QString::fromLocal8Bit(title));
+  // The desktop entry the window belongs to, so that the desktop (on Wayland, where
+  // windows carry no icon of their own) shows the program's icon and name.
+  QGuiApplication::setDesktopFileName(QString::fromLatin1(kDesktopId));
 
   // Building the window runs the start-up sequence.
   TMainForm form;

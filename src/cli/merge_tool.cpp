@@ -20,12 +20,9 @@
 #include "main/header_search.h"
 #include "main/merge.h"
 #include "main/merge_check.h"
+#include "main/program_info.h"
 #include "platform/encoding.h"
 #include "platform/paths.h"
-
-#ifndef VASKAREL_VERSION
-#define VASKAREL_VERSION "unknown"
-#endif
 
 namespace {
 
@@ -406,7 +403,7 @@ class MergeTool {
 }  // namespace
 
 const char* MergeToolVersion() {
-  return VASKAREL_VERSION;
+  return ProgramVersion();
 }
 
 int RunMergeTool(const std::vector<std::string>& args, platform::WritableFile& out,

@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 
 #include "main/main_core.h"
+#include "main/program_info.h"
 #include "main/window/event_hook.h"
 #include "main/window/main_form.h"
 #include "main/window/tool_bar.h"
@@ -133,7 +134,7 @@ void TMainForm::BuildLayout() {
   face.setColor(QPalette::Window, face.color(QPalette::Button));
   setPalette(face);
   BuildImageLists();
-  setWindowIcon(ThemeImage("vaskarel", "vaskarel.png"));
+  setWindowIcon(ThemeImage(kDesktopId, "vaskarel.png"));
 
   auto* client = new QWidget(this);
   client->setObjectName(QStringLiteral("ClientArea"));
