@@ -1,13 +1,17 @@
-// Draws the bundled pictures of the window (src/main/window/resources): the four tool-bar
-// images and the window icon. They stand in where the desktop's icon theme has no
-// picture of its own. Not part of the build; run once after changing a picture:
-//   g++ -std=c++20 -fPIC scripts/draw_icons.cpp -o /tmp/draw_icons \
-//       $(pkg-config --cflags --libs Qt6Gui) && QT_QPA_PLATFORM=offscreen /tmp/draw_icons
-//       src/main/window/resources
+// Draws the program's pictures: the four tool-bar images of the window
+// (src/main/window/resources), which stand in where the desktop's icon theme has no
+// picture of its own, and the program's icon, rendered from its drawing
+// dist/linux/icons/hicolor/scalable/apps/org.vaskarel.Vaskarel.svg into the window's
+// own 32-pixel picture and the theme's 48, 64, 128 and 256-pixel PNGs beside it. Not
+// part of the build; scripts/draw_icons.sh runs it after a picture has changed, and its
+// output is committed.
+#include <QDir>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
+#include <QSvgRenderer>
+#include <cstdio>
 #include <functional>
 
 namespace {
@@ -73,30 +77,39 @@ void Exit(QPainter& p) {
   p.drawLine(QPointF(11.5, 11), QPointF(14.5, 8));
 }
 
-// The program's own picture: a script sheet with quoted lines and a merge arrow.
-void Program(QPainter& p) {
-  p.setPen(QPen(QColor(30, 40, 90), 1.5));
-  p.setBrush(Qt::white);
-  p.drawRect(QRectF(3.5, 2.5, 19, 25));
-  p.setPen(QPen(QColor(40, 70, 140), 1.5));
-  for (int y = 7; y <= 23; y += 4) p.drawLine(QPointF(6.5, y), QPointF(19.5, y));
-  p.setPen(QPen(QColor(200, 40, 40), 2));
-  p.drawText(QRectF(5, 3, 16, 10), Qt::AlignCenter, "\"\"");
-  p.setPen(QPen(QColor(20, 130, 40), 3));
-  p.drawLine(QPointF(16, 20), QPointF(29, 20));
-  p.drawLine(QPointF(24, 15), QPointF(29.5, 20));
-  p.drawLine(QPointF(24, 25), QPointF(29.5, 20));
+// The program's icon from its drawing, size pixels square.
+bool Render(QSvgRenderer& drawing, const QString& file, int size) {
+  QImage image(size, size, QImage::Format_ARGB32);
+  image.fill(Qt::transparent);
+  QPainter p(&image);
+  p.setRenderHint(QPainter::Antialiasing);
+  drawing.render(&p);
+  p.end();
+  return QDir().mkpath(file.section('/', 0, -2)) && image.save(file);
 }
 
 }  // namespace
 
+// The argument is the repository's folder (the current one when none is given).
 int main(int argc, char** argv) {
   QGuiApplication app(argc, argv);
-  const QString dir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString(".");
-  Save(dir, "open", 16, Folder);
-  Save(dir, "merge", 16, Merge);
-  Save(dir, "save", 16, Disk);
-  Save(dir, "exit", 16, Exit);
-  Save(dir, "vaskarel", 32, Program);
-  return 0;
+  const QString root = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString(".");
+  const QString resources = root + "/src/main/window/resources";
+  Save(resources, "open", 16, Folder);
+  Save(resources, "merge", 16, Merge);
+  Save(resources, "save", 16, Disk);
+  Save(resources, "exit", 16, Exit);
+
+  const QString hicolor = root + "/dist/linux/icons/hicolor";
+  QSvgRenderer drawing(hicolor + "/scalable/apps/org.vaskarel.Vaskarel.svg");
+  if (!drawing.isValid()) {
+    std::fprintf(stderr, "draw_icons: the icon's drawing cannot be read\n");
+    return 1;
+  }
+  bool ok = Render(drawing, resources + "/vaskarel.png", 32);
+  for (int size : {48, 64, 128, 256}) {
+    const QString name = QString::number(size) + "x" + QString::number(size);
+    ok = Render(drawing, hicolor + "/" + name + "/apps/org.vaskarel.Vaskarel.png", size) && ok;
+  }
+  return ok ? 0 : 1;
 }
