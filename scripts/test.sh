@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything twice, plain and with AddressSanitizer and UndefinedBehaviorSanitizer,
-# and runs the whole test suite in both builds.
+# and runs the whole test suite in both builds; the plain build is also installed into a
+# temporary folder and packaged, and what that lays out is checked.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
@@ -11,7 +12,7 @@ export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 status=0
 for variant in plain sanitize; do
   dir=build
-  flags=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DVASKAREL_SANITIZE=OFF)
+  flags=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DVASKAREL_SANITIZE=OFF -DCMAKE_INSTALL_PREFIX=/usr)
   if [ "$variant" = sanitize ]; then
     dir=build-sanitize
     flags=(-DCMAKE_BUILD_TYPE=Debug -DVASKAREL_SANITIZE=ON -DVASKAREL_BUILD_BENCH=OFF)
@@ -21,5 +22,9 @@ for variant in plain sanitize; do
   cmake --build "$dir" -j"$jobs"
   echo "== $variant tests"
   (cd "$dir" && ctest --output-on-failure -j"$jobs" --timeout 300) || status=1
+  if [ "$variant" = plain ]; then
+    echo "== install checks"
+    scripts/check_install.sh "$dir" || status=1
+  fi
 done
 exit $status

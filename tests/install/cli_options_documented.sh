@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Fails when an option that `vaskarel-merge --help` lists is missing from the man page or
+# from the bash completion, so the three cannot drift apart.
+#   cli_options_documented.sh VASKAREL_MERGE MAN_PAGE COMPLETION
+set -euo pipefail
+tool=$1 man=$2 completion=$3
+
+# The option column of the help: lines that start with blanks and a dash, up to the
+# first run of two blanks ("  -o, --output=OUT    write ..." gives -o and --output).
+options=$("$tool" --help | grep -E '^ +-' | sed -E 's/^ +//; s/  .*//' |
+  grep -oE -- '--?[A-Za-z][A-Za-z0-9-]*' | sort -u)
+if [ "$(wc -l <<<"$options")" -lt 4 ]; then
+  echo "too few options found in vaskarel-merge --help: $options"
+  exit 1
+fi
+
+missing=0
+for option in $options; do
+  # The man page writes each dash as \- ; a short option must not match inside a long one.
+  roff=${option//-/\\\\-}
+  if ! grep -qE -- "(^|[^-])$roff([^A-Za-z0-9-]|$)" "$man"; then
+    echo "$option is missing from $man"
+    missing=1
+  fi
+  if ! grep -qE -- "(^|[ \"'|])$option([ =\"'|)]|$)" "$completion"; then
+    echo "$option is missing from $completion"
+    missing=1
+  fi
+done
+[ $missing -eq 0 ] && echo "$(wc -w <<<"$options") options documented: $(xargs <<<"$options")"
+exit $missing
