@@ -22,7 +22,9 @@ constexpr int kCannotOpen = 103;
 int WriteErrorCode(int err) {
   switch (err) {
     case ENOSPC:
+#ifdef EDQUOT
     case EDQUOT:
+#endif
       return 101;
     case EACCES:
     case EPERM:

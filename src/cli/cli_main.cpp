@@ -30,7 +30,7 @@ class MissingOutput : public platform::WritableFile {
 
 int main(int argc, char** argv) {
   platform::IgnoreBrokenPipe();
-  std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+  const std::vector<std::string> args = platform::CommandLineArguments(argc, argv);
   int err = 0;
   std::unique_ptr<platform::WritableFile> out = platform::Files().StandardOutput(err);
   if (!out) out = std::make_unique<MissingOutput>(err ? err : EBADF);

@@ -229,7 +229,7 @@ class MergeTool {
     }
     for (const platform::DirectoryEntry& entry : entries) {
       const std::string path = platform::JoinPath(folder, entry.name);
-      const std::string rel = relative.empty() ? entry.name : relative + "/" + entry.name;
+      const std::string rel = platform::JoinPath(relative, entry.name);
       if (entry.kind == platform::DirectoryEntry::Kind::Directory) {
         // Results written into the tree being merged are not merged again.
         if (!outputFolder_.empty() && Absolute(path) == outputFolder_) continue;

@@ -1,14 +1,13 @@
 // Writing a result file safely, with the backup of the file it replaces.
 #include "cli/output_file.h"
 
-#include <unistd.h>
-
 #include <cerrno>
 #include <system_error>
 
 #include "_4str32/exceptions.h"
 #include "main/source_files.h"
 #include "platform/files.h"
+#include "platform/process.h"
 
 namespace {
 
@@ -20,10 +19,9 @@ std::string Reason(int err) {
 // share one.
 std::string TemporaryNameFor(const std::string& target) {
   static unsigned counter = 0;
-  const size_t slash = target.rfind('/');
-  const std::string folder = slash == std::string::npos ? "" : target.substr(0, slash + 1);
-  const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
-  const std::string stem = folder + "." + name + "." + std::to_string(::getpid()) + "-";
+  const std::string name = platform::BaseName(target);
+  const std::string folder = target.substr(0, target.size() - name.size());
+  const std::string stem = folder + "." + name + "." + std::to_string(platform::ProcessId()) + "-";
   std::string temp;
   do {
     temp = stem + std::to_string(counter++) + ".tmp";

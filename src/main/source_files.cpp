@@ -20,14 +20,6 @@ const char* const kSaveDefaultExt = "c";
 
 namespace {
 
-// Where the last name component of path starts: behind the last slash or the host's
-// path delimiter.
-size_t LastComponentStart(const std::string& path) {
-  const char delimiters[] = {'/', platform::PathDelimiter(), '\0'};
-  const size_t slash = path.find_last_of(delimiters);
-  return slash == std::string::npos ? 0 : slash + 1;
-}
-
 std::string ReasonOf(int err) {
   return std::generic_category().message(err);
 }
@@ -38,7 +30,7 @@ constexpr int kMaxBackupNumber = 99;
 }  // namespace
 
 std::string HeaderFileNameOf(const std::string& codeFile) {
-  const size_t start = LastComponentStart(codeFile);
+  const size_t start = codeFile.size() - platform::BaseName(codeFile).size();
   const size_t dot = codeFile.rfind('.');
   if (dot == std::string::npos || dot < start) return codeFile + ".h";
   return codeFile.substr(0, dot) + ".h";

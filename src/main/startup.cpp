@@ -11,6 +11,7 @@
 #include "platform/environment.h"
 #include "platform/files.h"
 #include "platform/ini.h"
+#include "platform/paths.h"
 
 namespace startup {
 
@@ -50,12 +51,8 @@ std::string LogFolderOf(std::string_view logFile, const PathRules& rules) {
   return dir;
 }
 
-bool IsAbsolutePath(std::string_view path) {
-  return !path.empty() && path.front() == '/';
-}
-
 std::string ResolveLogFile(std::string_view value, std::string_view programDir) {
-  if (value.empty() || IsAbsolutePath(value)) return std::string(value);
+  if (value.empty() || platform::IsAbsolutePath(value)) return std::string(value);
   return std::string(programDir) + std::string(value);
 }
 

@@ -26,10 +26,16 @@ struct PathRules {
   bool executableHasExtension;
 };
 
-// This host: "/" ends directory names; executables have no extension.
-inline constexpr PathRules kHostRules{"/", false};
-// The Windows conventions, where the drive colon also ends a name.
-inline constexpr PathRules kWindowsRules{"\\:", true};
+// POSIX: "/" ends directory names; executables have no extension.
+inline constexpr PathRules kPosixRules{"/", false};
+// Windows: the backslash, the slash and the drive colon end names; "Merge.EXE" gives
+// "Merge.ini".
+inline constexpr PathRules kWindowsRules{"\\/:", true};
+#ifdef _WIN32
+inline constexpr PathRules kHostRules = kWindowsRules;
+#else
+inline constexpr PathRules kHostRules = kPosixRules;
+#endif
 
 // The part of a path after its last delimiter ("/a/b.c" -> "b.c").
 std::string ExecutableName(std::string_view path, const PathRules& rules = kHostRules);
@@ -54,9 +60,6 @@ std::string ProgramFileName(std::string_view exeName, std::string_view ext,
 // (the first character, or directly behind another delimiter): "/var/log/v.log" ->
 // "/var/log", "/v.log" -> "/"; with the Windows rules "C:\v.log" -> "C:\".
 std::string LogFolderOf(std::string_view logFile, const PathRules& rules = kHostRules);
-
-// True when path starts at the root ("/...").
-bool IsAbsolutePath(std::string_view path);
 
 // The log file for a "LogFile" value: an absolute value as it is, a bare name or a
 // relative path taken from the program directory, so that every write goes to the

@@ -1,34 +1,13 @@
-// The local clock, the user's date and time formats and the date-time formatter.
+// The date-time formatter and the translation of the systems' date and time patterns
+// into its patterns. The clock and the user's formats come from clock_posix.cpp or
+// clock_win.cpp.
 #include "platform/clock.h"
 
-#include <langinfo.h>
-#include <locale.h>
-#include <time.h>
-
+#include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 
 namespace platform {
 namespace {
-
-class LocalClock : public Clock {
- public:
-  DateTime Now() override {
-    timespec now{};
-    clock_gettime(CLOCK_REALTIME, &now);
-    tm local{};
-    localtime_r(&now.tv_sec, &local);
-    DateTime t;
-    t.year = local.tm_year + 1900;
-    t.month = local.tm_mon + 1;
-    t.day = local.tm_mday;
-    t.hour = local.tm_hour;
-    t.minute = local.tm_min;
-    t.second = local.tm_sec > 59 ? 59 : local.tm_sec;  // a leap second
-    t.millisecond = static_cast<int>(now.tv_nsec / 1000000);
-    return t;
-  }
-};
 
 char Lower(char c) {
   return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + ('a' - 'A')) : c;
@@ -192,25 +171,88 @@ std::string Translate(std::string_view f, const LocaleTimeInfo& info, int depth 
   return first == std::string::npos ? std::string() : out.substr(first, last - first + 1);
 }
 
-std::string LangInfo(nl_item item, locale_t loc) {
-  const char* value = nl_langinfo_l(item, loc);
-  return value ? value : "";
-}
-
-// The locale name that decides LC_TIME, as setlocale(LC_TIME, "") would take it.
-std::string TimeLocaleName() {
-  for (const char* var : {"LC_ALL", "LC_TIME", "LANG"}) {
-    const char* value = std::getenv(var);
-    if (value && *value) return value;
+// Translates a Windows date or time picture ("dd.MM.yyyy", "h:mm:ss tt").
+std::string TranslatePicture(std::string_view f) {
+  std::string out;
+  std::string literal;
+  auto flush = [&] {
+    AppendLiteral(out, literal);
+    literal.clear();
+  };
+  for (size_t i = 0; i < f.size();) {
+    const char c = f[i];
+    if (c == '\'') {
+      // A quoted literal; two quotes stand for one.
+      size_t close = i + 1;
+      for (; close < f.size(); ++close) {
+        if (f[close] != '\'') continue;
+        if (close + 1 < f.size() && f[close + 1] == '\'') {
+          literal += '\'';
+          ++close;
+          continue;
+        }
+        break;
+      }
+      literal += f.substr(i + 1, std::min(close, f.size()) - i - 1);
+      i = close + 1;
+      continue;
+    }
+    size_t run = 1;
+    while (i + run < f.size() && f[i + run] == c) ++run;
+    const auto field = [&](std::string_view pattern) {
+      flush();
+      out += pattern;
+    };
+    switch (c) {
+      case 'd':
+        if (run <= 2) field(run == 1 ? "d" : "dd");  // day names are left out
+        break;
+      case 'M':
+        field(run == 1 ? "m" : "mm");  // month names are shown as numbers
+        break;
+      case 'y':
+        field(run <= 2 ? "yy" : "yyyy");
+        break;
+      case 'h':
+      case 'H':
+        field(run == 1 ? "h" : "hh");
+        break;
+      case 'm':
+        field(run == 1 ? "n" : "nn");
+        break;
+      case 's':
+        field(run == 1 ? "s" : "ss");
+        break;
+      case 't':
+        field("ampm");
+        break;
+      case 'g':
+        break;  // the era
+      default:
+        literal.append(run, c);
+        break;
+    }
+    i += run;
   }
-  return "C";
+  flush();
+  // A field dropped at an edge leaves its separator behind ("dddd, MMMM d" -> ", mm d").
+  const size_t first = out.find_first_not_of(" ,");
+  const size_t last = out.find_last_not_of(" ,");
+  return first == std::string::npos ? std::string() : out.substr(first, last - first + 1);
 }
 
 }  // namespace
 
-Clock& SystemClock() {
-  static LocalClock clock;
-  return clock;
+LocaleFormats FormatsFromWindowsPictures(std::string_view shortDate, std::string_view longTime,
+                                         std::string_view am, std::string_view pm) {
+  LocaleFormats formats;
+  formats.shortDate = TranslatePicture(shortDate);
+  formats.longTime = TranslatePicture(longTime);
+  if (formats.shortDate.empty()) formats.shortDate = "yyyy-mm-dd";
+  if (formats.longTime.empty()) formats.longTime = "hh:nn:ss";
+  if (!am.empty()) formats.amMarker = am;
+  if (!pm.empty()) formats.pmMarker = pm;
+  return formats;
 }
 
 LocaleFormats FormatsFromLocaleInfo(const LocaleTimeInfo& info) {
@@ -222,29 +264,6 @@ LocaleFormats FormatsFromLocaleInfo(const LocaleTimeInfo& info) {
   if (!info.am.empty()) formats.amMarker = info.am;
   if (!info.pm.empty()) formats.pmMarker = info.pm;
   return formats;
-}
-
-// The C locale's own "%m/%d/%y" is ambiguous to most readers; where the user has
-// chosen no locale the date is written "yyyy-mm-dd" and the time "hh:nn:ss".
-LocaleFormats UserLocaleFormats() {
-  std::string name = TimeLocaleName();
-  bool plain = name == "C" || name == "POSIX" || name.rfind("C.", 0) == 0;
-  locale_t loc = plain ? static_cast<locale_t>(0)
-                       : newlocale(LC_TIME_MASK, name.c_str(), static_cast<locale_t>(0));
-  if (!loc) {
-    LocaleFormats formats;
-    formats.shortDate = "yyyy-mm-dd";
-    formats.longTime = "hh:nn:ss";
-    return formats;
-  }
-  LocaleTimeInfo info;
-  info.dateFormat = LangInfo(D_FMT, loc);
-  info.timeFormat = LangInfo(T_FMT, loc);
-  info.timeFormatAmPm = LangInfo(T_FMT_AMPM, loc);
-  info.am = LangInfo(AM_STR, loc);
-  info.pm = LangInfo(PM_STR, loc);
-  freelocale(loc);
-  return FormatsFromLocaleInfo(info);
 }
 
 std::string FormatDateTime(std::string_view pattern, const DateTime& t,

@@ -30,8 +30,8 @@ struct LocaleFormats {
   std::string pmMarker = "PM";
 };
 
-// The formats of the user's locale (LC_TIME); the C locale gives a numeric date and a
-// 24-hour time with seconds.
+// The formats of the user's locale: the Windows user locale, or LC_TIME elsewhere (the
+// C locale gives a numeric date and a 24-hour time with seconds).
 LocaleFormats UserLocaleFormats();
 
 // What a C library locale says about dates and times (strftime patterns and markers,
@@ -46,6 +46,12 @@ struct LocaleTimeInfo {
 // The formats of such a locale, its strftime patterns translated into the patterns of
 // FormatDateTime ("%d.%m.%Y" -> "dd.mm.yyyy", "%I:%M:%S %p" -> "hh:nn:ss ampm").
 LocaleFormats FormatsFromLocaleInfo(const LocaleTimeInfo& info);
+
+// The formats of a Windows locale, its pictures (LOCALE_SSHORTDATE "dd.MM.yyyy",
+// LOCALE_STIMEFORMAT "h:mm:ss tt") translated into the patterns of FormatDateTime
+// ("dd.mm.yyyy", "h:nn:ss ampm"), with its AM and PM markers where it has them.
+LocaleFormats FormatsFromWindowsPictures(std::string_view shortDate, std::string_view longTime,
+                                         std::string_view am, std::string_view pm);
 
 // Formats t by pattern: yyyy/yy, m/mm (month), d/dd, h/hh, n/nn (minutes), s/ss,
 // "ampm" (the locale's marker, and a 12-hour clock for h), quoted literals; anything

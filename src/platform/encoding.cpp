@@ -1,14 +1,13 @@
-// UTF-8 checks, the legacy code page tables and the lower-casing of texts.
+// UTF-8 checks, the legacy codecs and the lower-casing of texts. What the system
+// itself knows (the code page tables, the user's code page, letter case beyond ASCII)
+// comes from encoding_posix.cpp or encoding_win.cpp.
 #include "platform/encoding.h"
-
-#include <iconv.h>
-#include <locale.h>
-#include <wctype.h>
 
 #include <array>
 #include <cstdint>
-#include <cstdlib>
 #include <vector>
+
+#include "platform/encoding_system.h"
 
 namespace platform {
 namespace {
@@ -128,19 +127,14 @@ class LegacyCodec : public Codec {
  public:
   explicit LegacyCodec(int codePage) : codePage_(codePage), encode_(0x10000, -1) {
     std::array<bool, 256> defined{};
-    std::string name = "CP" + std::to_string(codePage);
-    iconv_t cd = iconv_open("UTF-32LE", name.c_str());
-    if (cd != reinterpret_cast<iconv_t>(-1)) {
-      for (int byte = 0; byte < 256; ++byte) {
-        char32_t cp;
-        if (ConvertOne(cd, static_cast<unsigned char>(byte), cp) && cp < 0x10000 &&
-            encode_[cp] < 0) {
-          decode_[byte] = static_cast<char16_t>(cp);
-          encode_[cp] = static_cast<int16_t>(byte);
-          defined[byte] = true;
-        }
+    const std::array<char32_t, 256> table = system::LegacyCodePageTable(codePage);
+    for (int byte = 0; byte < 256; ++byte) {
+      const char32_t cp = table[byte];
+      if (cp < 0x10000 && encode_[cp] < 0) {
+        decode_[byte] = static_cast<char16_t>(cp);
+        encode_[cp] = static_cast<int16_t>(byte);
+        defined[byte] = true;
       }
-      iconv_close(cd);
     }
     // A byte the code page leaves undefined stands for the character of the same
     // number (a C1 control for 0x80..0x9F), so that every byte comes back. Should that
@@ -177,24 +171,6 @@ class LegacyCodec : public Codec {
   }
 
  private:
-  // Converts one byte from a fresh state, flushing characters the converter holds
-  // back to combine them with a following mark (Vietnamese).
-  static bool ConvertOne(iconv_t cd, unsigned char byte, char32_t& cp) {
-    iconv(cd, nullptr, nullptr, nullptr, nullptr);
-    char in[1] = {static_cast<char>(byte)};
-    unsigned char out[16];
-    char* inp = in;
-    size_t inLeft = 1;
-    char* outp = reinterpret_cast<char*>(out);
-    size_t outLeft = sizeof out;
-    if (iconv(cd, &inp, &inLeft, &outp, &outLeft) == static_cast<size_t>(-1)) return false;
-    if (iconv(cd, nullptr, nullptr, &outp, &outLeft) == static_cast<size_t>(-1)) return false;
-    if (inLeft != 0 || sizeof out - outLeft != 4) return false;  // exactly one character
-    cp = static_cast<char32_t>(out[0] | (out[1] << 8) | (out[2] << 16) |
-                               (static_cast<char32_t>(out[3]) << 24));
-    return true;
-  }
-
   int codePage_;
   std::array<char16_t, 256> decode_{};
   std::vector<int16_t> encode_;  // character -> byte, -1 where the code page has none
@@ -216,31 +192,9 @@ const Codec& LegacyAmong(int codePage) {
   }
 }
 
-std::string LocaleFromEnvironment() {
-  for (const char* var : {"LC_ALL", "LC_CTYPE", "LANG"}) {
-    const char* value = std::getenv(var);
-    if (value && *value) return value;
-  }
-  return "C";
-}
-
-// The case tables of the user's locale; C.UTF-8 where the user's locale has none for
-// letters beyond ASCII (the C locale); null when neither is available.
-locale_t CaseLocale() {
-  static const locale_t loc = [] {
-    locale_t l = newlocale(LC_CTYPE_MASK, "", static_cast<locale_t>(0));
-    if (l && towlower_l(L'\u00C4', l) != L'\u00C4') return l;
-    if (l) freelocale(l);
-    return newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(0));
-  }();
-  return loc;
-}
-
 char32_t LowerChar(char32_t cp) {
   if (cp < 0x80) return (cp >= 'A' && cp <= 'Z') ? cp + ('a' - 'A') : cp;
-  locale_t loc = CaseLocale();
-  if (!loc) return cp;
-  return static_cast<char32_t>(towlower_l(static_cast<wint_t>(cp), loc));
+  return system::LowerCaseLetter(cp);
 }
 
 }  // namespace
@@ -284,10 +238,6 @@ int LegacyCodePageForLocale(std::string_view localeName) {
   if (in({"vi"})) return 1258;
   if (in({"th"})) return 874;
   return 1252;
-}
-
-int UserLegacyCodePage() {
-  return LegacyCodePageForLocale(LocaleFromEnvironment());
 }
 
 const Codec& Codec::Utf8() {

@@ -1,16 +1,18 @@
 // The file-system services the rest of the program uses. Every file operation of
 // the program goes through the FileSystem returned by Files(), so tests can swap in
-// a fake that fails at a chosen step.
+// a fake that fails at a chosen step. Names are UTF-8 or, where they are not valid
+// UTF-8, bytes in the legacy code page; errors are errno values on every system
+// (files_posix.cpp, files_win.cpp).
 #pragma once
 
-#include <algorithm>
 #include <cerrno>
-#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "platform/paths.h"
 
 namespace platform {
 
@@ -70,15 +72,18 @@ class FileSystem {
   // nullopt when no such entry exists.
   virtual std::optional<std::string> FindIgnoringCase(const std::string& path) = 0;
   // The entries of a directory without "." and "..", sorted by name. 0 or errno.
-  virtual int ListDirectory(const std::string& path, std::vector<DirectoryEntry>& out);
+  virtual int ListDirectory(const std::string& path, std::vector<DirectoryEntry>& out) = 0;
   // Deletes a file, never a directory (EISDIR). 0 or errno.
-  virtual int RemoveFile(const std::string& path);
+  virtual int RemoveFile(const std::string& path) = 0;
 };
 
 // The file system in force: the real one unless a test installed another.
 FileSystem& Files();
 // The real file system, whatever is installed.
 FileSystem& RealFiles();
+
+// Sorts directory entries by the bytes of their names, as ListDirectory gives them.
+void SortByName(std::vector<DirectoryEntry>& entries);
 
 // Installs a file system for the lifetime of the object (tests).
 class ScopedFileSystem {
@@ -92,41 +97,7 @@ class ScopedFileSystem {
   FileSystem* previous_;
 };
 
-// Path helpers for the host's conventions.
-char PathDelimiter();  // '/' here, '\\' on Windows
-// The folder part of a path without its trailing delimiter ("/a/b.c" -> "/a", "b.c" -> "").
-std::string FolderOf(const std::string& path);
-
-// Portable defaults of the text read, the listing and the deletion; a file system may
-// override them.
-inline int FileSystem::ListDirectory(const std::string& path, std::vector<DirectoryEntry>& out) {
-  namespace fs = std::filesystem;
-  out.clear();
-  std::error_code ec;
-  fs::directory_iterator it(path.empty() ? fs::path(".") : fs::path(path), ec);
-  for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
-    DirectoryEntry entry;
-    entry.name = it->path().filename().string();
-    std::error_code statEc;
-    fs::file_status link = it->symlink_status(statEc);
-    fs::file_status target = it->status(statEc);
-    if (fs::is_directory(target)) {
-      entry.kind =
-          fs::is_symlink(link) ? DirectoryEntry::Kind::Other : DirectoryEntry::Kind::Directory;
-    } else if (fs::is_regular_file(target)) {
-      entry.kind = DirectoryEntry::Kind::File;
-    }
-    out.push_back(std::move(entry));
-  }
-  if (ec) {
-    out.clear();
-    return ec.value();
-  }
-  std::sort(out.begin(), out.end(),
-            [](const DirectoryEntry& a, const DirectoryEntry& b) { return a.name < b.name; });
-  return 0;
-}
-
+// A text read as a pane takes it, from ReadWholeFile; a file system may read less.
 inline int FileSystem::ReadTextUpToNul(const std::string& path, size_t maxBytes, std::string& out) {
   const int err = ReadWholeFile(path, out);
   if (err != 0) return err;
@@ -135,14 +106,6 @@ inline int FileSystem::ReadTextUpToNul(const std::string& path, size_t maxBytes,
   if (out.size() <= maxBytes) return 0;
   out.clear();
   return EFBIG;
-}
-
-inline int FileSystem::RemoveFile(const std::string& path) {
-  namespace fs = std::filesystem;
-  std::error_code ec;
-  if (fs::is_directory(fs::symlink_status(path, ec))) return EISDIR;
-  if (!fs::remove(path, ec)) return ec ? ec.value() : ENOENT;
-  return 0;
 }
 
 }  // namespace platform

@@ -1,4 +1,4 @@
-// The INI reader. The file is read whole through Files() and scanned line by line:
+// The program's own INI reader. The file is read whole through Files() and scanned line by line:
 //
 //   [Section]          a section header; blanks inside the brackets are dropped
 //   Key = value        blanks around the key and the value are dropped, and a value
@@ -92,8 +92,8 @@ std::optional<std::string> FindValue(std::string_view text, std::string_view sec
 
 }  // namespace
 
-uint32_t GetPrivateProfileStringA(const char* section, const char* key, const char* defaultValue,
-                                  char* buffer, uint32_t size, const char* fileName) {
+uint32_t ReadProfileString(const char* section, const char* key, const char* defaultValue,
+                           char* buffer, uint32_t size, const char* fileName) {
   if (!buffer || size == 0) return 0;
   std::optional<std::string> value;
   if (section && key && fileName && *fileName) {
@@ -109,10 +109,9 @@ uint32_t GetPrivateProfileStringA(const char* section, const char* key, const ch
 }
 
 std::string ReadIniString(const std::string& fileName, const std::string& section,
-                          const std::string& key) {
+                          const std::string& key, ProfileStringReader reader) {
   char buffer[2048];
-  uint32_t n = GetPrivateProfileStringA(section.c_str(), key.c_str(), "", buffer, sizeof buffer,
-                                        fileName.c_str());
+  uint32_t n = reader(section.c_str(), key.c_str(), "", buffer, sizeof buffer, fileName.c_str());
   return std::string(buffer, n);
 }
 

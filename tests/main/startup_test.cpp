@@ -12,7 +12,7 @@
 namespace {
 
 using namespace startup_test;
-using startup::kHostRules;
+using startup::kPosixRules;
 using startup::kWindowsRules;
 using startup::PathRules;
 using Lines = std::vector<std::string>;
@@ -24,10 +24,10 @@ TEST(ProgramPathRules, NameDirectoryExtensionAndLogFolder) {
     const char *name, *dir, *withIni, *logFolder;
   };
   const Case cases[] = {
-      {"/opt/x.d/run", kHostRules, "run", "/opt/x.d/", "/opt/x.d/run.ini", "/opt/x.d"},
-      {"run", kHostRules, "run", "", "run.ini", ""},
-      {"/run.log", kHostRules, "run.log", "/", "/run.ini", "/"},  // the root stays
-      {"//run", kHostRules, "run", "//", "//run.ini", "//"},
+      {"/opt/x.d/run", kPosixRules, "run", "/opt/x.d/", "/opt/x.d/run.ini", "/opt/x.d"},
+      {"run", kPosixRules, "run", "", "run.ini", ""},
+      {"/run.log", kPosixRules, "run.log", "/", "/run.ini", "/"},  // the root stays
+      {"//run", kPosixRules, "run", "//", "//run.ini", "//"},
       // Windows: only the last extension is replaced; the drive colon ends a name.
       {"D:\\Logs\\a.b.exe", kWindowsRules, "a.b.exe", "D:\\Logs\\", "D:\\Logs\\a.b.ini",
        "D:\\Logs"},
@@ -50,10 +50,10 @@ TEST(ProgramPathRules, DerivedPaths) {
     const char *dir, *config, *doc, *log;
   };
   const Case cases[] = {
-      {"/opt/Tools/vaskarel", kHostRules, "/opt/Tools/", "/opt/Tools/vaskarel.ini",
+      {"/opt/Tools/vaskarel", kPosixRules, "/opt/Tools/", "/opt/Tools/vaskarel.ini",
        "/opt/Tools/vaskarel.txt", "/opt/Tools/vaskarel.log"},
       // Runs of slashes shrink; executables here have no extension, so a dot stays.
-      {"/opt//Tools/A.b", kHostRules, "/opt/Tools/", "/opt/Tools/A.b.ini", "/opt/Tools/A.b.txt",
+      {"/opt//Tools/A.b", kPosixRules, "/opt/Tools/", "/opt/Tools/A.b.ini", "/opt/Tools/A.b.txt",
        "/opt/Tools/A.b.log"},
       {"C:\\Tools\\Merge.EXE", kWindowsRules, "C:\\Tools\\", "C:\\Tools\\Merge.ini",
        "C:\\Tools\\Merge.txt", "C:\\Tools\\Merge.log"},

@@ -1,4 +1,4 @@
-// Facts about the running process, from /proc.
+// Facts about the running process on POSIX systems, from /proc and the descriptors.
 #include "platform/process.h"
 
 #include <fcntl.h>
@@ -21,6 +21,10 @@ std::string ExecutablePath() {
   }
 }
 
+std::vector<std::string> CommandLineArguments(int argc, char** argv) {
+  return std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc);
+}
+
 void ReserveStandardDescriptors() {
   for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd) {
     if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
@@ -39,6 +43,10 @@ void IgnoreBrokenPipe() {
 
 bool StandardErrorIsTerminal() {
   return ::isatty(STDERR_FILENO) == 1;
+}
+
+unsigned long ProcessId() {
+  return static_cast<unsigned long>(::getpid());
 }
 
 }  // namespace platform
