@@ -75,7 +75,7 @@ std::optional<std::string> HeaderSearch::ResolveFolder(const std::string& path) 
   if (platform::Files().DirectoryExists(path)) {
     found = path;
   } else {
-    std::string folder = platform::IsAbsolutePath(path) ? std::string(1, path.front()) : "";
+    std::string folder = path.substr(0, platform::RootLength(path));
     found = folder;
     for (const std::string& part : platform::PathComponents(path)) {
       if (part == "." || part == "..") {

@@ -26,6 +26,19 @@ bool IsDirectory(DWORD attributes) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+// Windows reports a file standing where a folder of the path should be as a missing
+// path; the program reports it as POSIX does, as ENOTDIR.
+int OpenError(const std::string& path) {
+  const int err = LastErrno();
+  if (err != ENOENT) return err;
+  for (std::string folder = FolderOf(path); !folder.empty(); folder = FolderOf(folder)) {
+    const DWORD attributes = Attributes(folder);
+    if (attributes != INVALID_FILE_ATTRIBUTES) return IsDirectory(attributes) ? ENOENT : ENOTDIR;
+    if (folder.size() <= RootLength(folder)) break;
+  }
+  return ENOENT;
+}
+
 // A handle opened for writing; `owned` is false for standard output, which is never
 // closed.
 class HandleFile final : public WritableFile {
@@ -81,7 +94,7 @@ std::unique_ptr<WritableFile> OpenForWriting(const std::string& path, DWORD acce
   HANDLE handle = CreateFileW(Wide(path).c_str(), access, share, nullptr, disposition,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
   if (handle == INVALID_HANDLE_VALUE) {
-    err = LastErrno();
+    err = OpenError(path);
     return nullptr;
   }
   return std::make_unique<HandleFile>(handle, true);
@@ -97,7 +110,7 @@ int ReadFileBytes(const std::string& path, size_t maxBytes, bool stopAtNul, std:
   // program has open for writing cannot be opened.
   HANDLE handle = CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                               OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-  if (handle == INVALID_HANDLE_VALUE) return LastErrno();
+  if (handle == INVALID_HANDLE_VALUE) return OpenError(path);
   LARGE_INTEGER size;
   if (GetFileType(handle) == FILE_TYPE_DISK && GetFileSizeEx(handle, &size) && size.QuadPart > 0) {
     out.reserve(std::min(static_cast<size_t>(size.QuadPart), maxBytes));
@@ -207,10 +220,21 @@ class WindowsFileSystem : public FileSystem {
     return ::SetCurrentDirectoryW(Wide(path).c_str()) ? 0 : LastErrno();
   }
 
-  // Windows compares names ignoring letter case itself.
+  // Windows compares names ignoring letter case itself; the last name is given as it
+  // stands on disk.
   std::optional<std::string> FindIgnoringCase(const std::string& path) override {
     if (Attributes(path) == INVALID_FILE_ATTRIBUTES) return std::nullopt;
-    return path;
+    const std::string name = BaseName(path);
+    if (name.empty() || name == "." || name == ".." ||
+        path.find_first_of("*?") != std::string::npos) {
+      return path;
+    }
+    WIN32_FIND_DATAW found;
+    HANDLE find = FindFirstFileExW(Wide(path).c_str(), FindExInfoBasic, &found,
+                                   FindExSearchNameMatch, nullptr, 0);
+    if (find == INVALID_HANDLE_VALUE) return path;
+    FindClose(find);
+    return path.substr(0, path.size() - name.size()) + win::Utf8(found.cFileName);
   }
 
   int ListDirectory(const std::string& path, std::vector<DirectoryEntry>& out) override {

@@ -108,9 +108,12 @@ TEST_F(AppendTextTest, FailedWritesCarryTheSystemCode) {
     std::string message;
   };
   const std::vector<Case> cases = {
-      {ENOSPC, 0, 101, "Disk full"},    {EDQUOT, 0, 101, "Disk full"},
-      {EIO, 0, 1117, "I/O error 1117"}, {EFBIG, 0, EFBIG, "I/O error 27"},
-      {0, EIO, 1117, "I/O error 1117"}, {ENOSPC, EIO, 101, "Disk full"},
+      {ENOSPC, 0, 101, "Disk full"},     {EIO, 0, 1117, "I/O error 1117"},
+      {EFBIG, 0, EFBIG, "I/O error 27"}, {0, EIO, 1117, "I/O error 1117"},
+      {ENOSPC, EIO, 101, "Disk full"},
+#ifdef EDQUOT
+      {EDQUOT, 0, 101, "Disk full"},
+#endif
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(::testing::Message() << "write " << c.writeError << " close " << c.closeError);

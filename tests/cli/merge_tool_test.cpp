@@ -19,7 +19,7 @@ namespace {
 std::vector<std::string> Entries(const fs::path& dir) {
   std::vector<std::string> names;
   for (const auto& e : fs::recursive_directory_iterator(dir)) {
-    names.push_back(fs::relative(e.path(), dir).string());
+    names.push_back(fs::relative(e.path(), dir).generic_string());
   }
   std::sort(names.begin(), names.end());
   return names;
@@ -64,7 +64,8 @@ std::string WindowResult(const fs::path& code, const fs::path& target) {
 
 class MergeToolTest : public ::testing::Test {
  protected:
-  std::string At(const std::string& name) const { return (dir_ / name).string(); }
+  // The name as the tool writes it, with the system's separators.
+  std::string At(const std::string& name) const { return (dir_ / name).make_preferred().string(); }
   int Run(std::vector<std::string> args) {
     out_.bytes.clear();
     err_.str("");

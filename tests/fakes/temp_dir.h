@@ -2,11 +2,9 @@
 // whole files written and read as bytes, and the current directory put back.
 #pragma once
 
-#include <stdlib.h>
-#include <unistd.h>
-
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -20,17 +18,20 @@ class TempDir {
 
   explicit TempDir(const std::string& prefix = "vk_test", Letters letters = kAnyCase) {
     const std::filesystem::path base = std::filesystem::temp_directory_path();
-    if (letters == kLowerCase) {
-      static int count = 0;
-      do {
-        path_ = (base / (prefix + "_" + std::to_string(getpid()) + "_" + std::to_string(++count)))
-                    .string();
-      } while (!std::filesystem::create_directory(path_));
-      return;
+    static std::mt19937_64 random{std::random_device{}()};
+    const char* digits = letters == kLowerCase
+                             ? "0123456789abcdefghijklmnopqrstuvwxyz"
+                             : "0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMN";
+    const size_t count = letters == kLowerCase ? 36 : 50;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+      std::string name = prefix + "_";
+      for (int i = 0; i < 8; ++i) name += digits[random() % count];
+      if (std::filesystem::create_directory(base / name)) {
+        path_ = (base / name).string();
+        return;
+      }
     }
-    std::string pattern = (base / (prefix + "_XXXXXX")).string();
-    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed: " + pattern);
-    path_ = pattern;
+    throw std::runtime_error("no fresh folder below " + base.string());
   }
   ~TempDir() {
     std::error_code ec;
@@ -41,21 +42,23 @@ class TempDir {
 
   const std::string& Path() const { return path_; }
   // A path below the folder ("sub/x.ini" -> "<folder>/sub/x.ini").
-  std::string operator/(const std::string& relative) const { return path_ + "/" + relative; }
+  std::string operator/(const std::string& relative) const {
+    return (std::filesystem::path(path_) / relative).string();
+  }
 
  private:
   std::string path_;
 };
 
 // Writes bytes to path, creating its folders.
-inline void WriteFile(const std::string& path, const std::string& bytes) {
-  const std::filesystem::path parent = std::filesystem::path(path).parent_path();
+inline void WriteFile(const std::filesystem::path& path, const std::string& bytes) {
+  const std::filesystem::path parent = path.parent_path();
   if (!parent.empty()) std::filesystem::create_directories(parent);
   std::ofstream(path, std::ios::binary) << bytes;
 }
 
 // The bytes of the file at path; empty when it cannot be read.
-inline std::string ReadFile(const std::string& path) {
+inline std::string ReadFile(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
   std::ostringstream out;
   out << in.rdbuf();

@@ -113,7 +113,7 @@ class StartUp : public ::testing::Test {
   TempDir tmp{"vk_startup"};
   StartupHarness h;
   TMainCore& core = h.core;
-  std::string dir = tmp.Path() + "/";  // the program's directory
+  std::string dir = tmp.Path() + platform::PathDelimiter();  // the program's directory
   std::string exe = dir + "vaskarel";
   const std::string startDir = Cwd();
 
@@ -181,7 +181,11 @@ TEST_F(StartUp, ConfigurationWithoutSectionStartAndEarlierRunsInTheLog) {
 TEST_F(StartUp, ExecutableNameWithADot) {
   WriteFile(dir + "a.b.ini", "[Start]\n");
   WriteFile(dir + "a.b.txt", "Guide\nline 2\n");
+#ifdef _WIN32
+  core.FormCreate(dir + "a.b.exe");  // the extension gives way to the file's own
+#else
   core.FormCreate(dir + "a.b");
+#endif
 
   EXPECT_EQ(core.applicationTitle, "a");
   EXPECT_EQ(core.configFile, dir + "a.b.ini");
@@ -216,20 +220,21 @@ TEST_F(StartUp, LogFileFolderIsCreatedWithItsParents) {
 TEST_F(StartUp, SecondaryConfiguration) {
   // Relative names are looked up from the directory the program was started in.
   const std::string start = tmp / "start";
-  const std::string capitals = tmp / "Cfg/Second.ini";
+  const std::string capitals = platform::JoinPath(tmp / "Cfg", "Second.ini");
+  const std::string sub = platform::JoinPath("sub", "");  // "sub/", "sub\\" on Windows
   WriteFile(capitals, "[Start]\nLogFile=/must/not/be/read.log\n");
-  WriteFile(start + "/Second.ini", "");
-  WriteFile(start + "/sub/Third.ini", "");
+  WriteFile(platform::JoinPath(start, "Second.ini"), "");
+  WriteFile(platform::JoinPath(start, sub + "Third.ini"), "");
   WriteFile(dir + "vaskarel.txt", "doc");
   const std::string defined = " Secondary configuration file is defined :";
   struct Case {
     std::string name, programDir, configFile, cwd, message;
   };
   const Case cases[] = {
-      {capitals, tmp / "Cfg/", capitals, tmp / "Cfg", defined},
+      {capitals, platform::JoinPath(tmp / "Cfg", ""), capitals, tmp / "Cfg", defined},
       // A bare name leaves an empty program directory; changing to it fails silently.
       {"Second.ini", "", "Second.ini", start, defined},
-      {"sub/Third.ini", "sub/", "sub/Third.ini", start + "/sub", defined},
+      {sub + "Third.ini", sub, sub + "Third.ini", platform::JoinPath(start, "sub"), defined},
       {tmp / "none.ini", dir, dir + "vaskarel.ini", tmp.Path(),
        " Error: Secondary configuration file not found :"},
   };
@@ -256,7 +261,7 @@ TEST_F(StartUp, SecondaryConfiguration) {
 }
 
 TEST_F(StartUp, PathsAreLoggedAsTheyAreOnDisk) {
-  const std::string prog = tmp / "Prog/";
+  const std::string prog = platform::JoinPath(tmp / "Prog", "");
   WriteFile(prog + "Vaskarel.INI", "[Start]\n");
   WriteFile(prog + "Vaskarel.TXT", "the guide");
   core.FormCreate(prog + "vaskarel");

@@ -2,13 +2,9 @@
 // notification, the capacity limit, and loading and saving through the file layer.
 #include "main/text_pane.h"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <csignal>
-
 #include <filesystem>
 #include <random>
 #include <thread>
@@ -18,6 +14,12 @@
 #include "fakes/fake_files.h"
 #include "fakes/temp_dir.h"
 #include "platform/memory_text_view.h"
+
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace fs = std::filesystem;
 using namespace std::string_literals;
@@ -281,6 +283,7 @@ TEST_F(TextPaneFileTest, LoadFailuresLeaveThePaneAsItWas) {
   EXPECT_EQ(p.changes, 1);
 }
 
+#ifndef _WIN32
 TEST_F(TextPaneFileTest, LoadOfAnEndlessStreamStopsAtTheCapacity) {
   // A pipe that never ends and holds no NUL: the load is refused once the pane is
   // full, instead of reading until the memory runs out.
@@ -300,6 +303,7 @@ TEST_F(TextPaneFileTest, LoadOfAnEndlessStreamStopsAtTheCapacity) {
   writer.join();
   EXPECT_EQ(small.pane.GetWholeText(), "old");
 }
+#endif
 
 TEST_F(TextPaneFileTest, SaveFailuresAreReportedNeverSilent) {
   p.pane.SetWholeText("merged text\r\n");

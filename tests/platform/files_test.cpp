@@ -1,10 +1,6 @@
 #include "platform/files.h"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
@@ -13,30 +9,13 @@
 #include <vector>
 
 #include "fakes/fake_files.h"
-#include "fakes/temp_dir.h"
+#include "files_fixture.h"
 
 namespace fs = std::filesystem;
 using platform::Files;
 using platform::RealFiles;
 
 namespace {
-
-// A fresh directory per test, removed afterwards.
-class FilesTest : public ::testing::Test {
- protected:
-  std::string Path(const std::string& name) const { return dir_ + "/" + name; }
-  void Put(const std::string& name, const std::string& bytes) const {
-    WriteFile(Path(name), bytes);
-  }
-  std::string Get(const std::string& name) const {
-    std::string out;
-    EXPECT_EQ(RealFiles().ReadWholeFile(Path(name), out), 0) << name;
-    return out;
-  }
-
-  TempDir tmp_{"vk-files"};
-  std::string dir_ = tmp_.Path();
-};
 
 TEST_F(FilesTest, ExistenceTellsFilesFromDirectories) {
   Put("f", "x");
@@ -127,17 +106,18 @@ TEST_F(FilesTest, ReadWholeFileErrors) {
 
 TEST_F(FilesTest, ReadTextStopsAtTheFirstNulAndAtTheLimit) {
   Put("text", "abcd");
-  Put("nul", std::string("ab\0cdefgh", 9));
+  Put("with-nul", std::string("ab\0cdefgh", 9));
   fs::create_directory(Path("d"));
   struct Case {
     std::string path;
     size_t limit;
     int err;
     std::string text;
-  } cases[] = {{Path("text"), 4, 0, "abcd"}, {Path("text"), 3, EFBIG, ""},
-               {Path("nul"), 2, 0, "ab"},  // what follows the NUL does not count
-               {"/dev/zero", 2, 0, ""},    // an endless device is not read to its end
-               {Path("d"), 10, EISDIR, ""},  {Path("none"), 10, ENOENT, ""}};
+  } cases[] = {{Path("text"), 4, 0, "abcd"},
+               {Path("text"), 3, EFBIG, ""},
+               {Path("with-nul"), 2, 0, "ab"},  // what follows the NUL does not count
+               {Path("d"), 10, EISDIR, ""},
+               {Path("none"), 10, ENOENT, ""}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.path + " " + std::to_string(c.limit));
     std::string out = "stale";
@@ -194,53 +174,6 @@ TEST_F(FilesTest, OpeningFailsForMissingFolderOrDirectoryName) {
   EXPECT_FALSE(fs::exists(Path("missing")));
 }
 
-// Two processes append 10,000 lines each to one file; every line arrives whole.
-TEST_F(FilesTest, TwoProcessesAppendingLoseNoLine) {
-  constexpr int kLines = 10000;
-  const std::string path = Path("log.txt");
-  pid_t children[2];
-  for (int p = 0; p < 2; ++p) {
-    children[p] = fork();
-    ASSERT_GE(children[p], 0);
-    if (children[p] == 0) {
-      int failures = 0;
-      for (int i = 0; i < kLines; ++i) {
-        int err = 0;
-        auto file = RealFiles().OpenAppend(path, err);
-        std::string line = "process " + std::to_string(p) + " line " + std::to_string(i) +
-                           std::string(40 + i % 50, 'a' + p) + "\r\n";
-        if (!file || file->Write(line) != 0 || file->Close() != 0) ++failures;
-      }
-      _exit(failures == 0 ? 0 : 1);
-    }
-  }
-  for (pid_t child : children) {
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-  }
-  std::string text;
-  ASSERT_EQ(RealFiles().ReadWholeFile(path, text), 0);
-  std::vector<int> next(2, 0);
-  size_t lines = 0;
-  for (size_t pos = 0; pos < text.size();) {
-    size_t end = text.find("\r\n", pos);
-    ASSERT_NE(end, std::string::npos) << "a line without its break";
-    std::string line = text.substr(pos, end - pos);
-    int p = line[8] - '0';
-    ASSERT_TRUE(p == 0 || p == 1) << line;
-    std::string expected = "process " + std::to_string(p) + " line " + std::to_string(next[p]) +
-                           std::string(40 + next[p] % 50, 'a' + p);
-    ASSERT_EQ(line, expected);
-    ++next[p];
-    ++lines;
-    pos = end + 2;
-  }
-  EXPECT_EQ(lines, 2u * kLines);
-  EXPECT_EQ(next[0], kLines);
-  EXPECT_EQ(next[1], kLines);
-}
-
 TEST_F(FilesTest, ForceDirectoriesCreatesEveryMissingParent) {
   Put("file", "");
   struct Case {
@@ -264,74 +197,6 @@ TEST_F(FilesTest, CurrentDirectoryRoundTrip) {
   EXPECT_EQ(fs::path(RealFiles().CurrentDirectory()), fs::canonical(dir_));
   EXPECT_EQ(RealFiles().SetCurrentDirectory(Path("none")), ENOENT);
   EXPECT_EQ(RealFiles().SetCurrentDirectory(before), 0);
-}
-
-TEST_F(FilesTest, StandardOutputIsNeverClosed) {
-  int err = -1;
-  auto out = RealFiles().StandardOutput(err);
-  ASSERT_TRUE(out);
-  EXPECT_EQ(err, 0);
-  EXPECT_EQ(out->Close(), 0);
-  EXPECT_NE(fcntl(STDOUT_FILENO, F_GETFL), -1);
-
-  // Without a standard output the call reports EBADF.
-  int saved = dup(STDOUT_FILENO);
-  ASSERT_GE(saved, 0);
-  close(STDOUT_FILENO);
-  auto none = RealFiles().StandardOutput(err);
-  dup2(saved, STDOUT_FILENO);
-  close(saved);
-  EXPECT_EQ(none, nullptr);
-  EXPECT_EQ(err, EBADF);
-}
-
-TEST_F(FilesTest, FindIgnoringCase) {
-  fs::create_directories(Path("Config/Sub"));
-  Put("Config/Sub/Merge.INI", "");
-  Put("Config/Straße.TXT", "");
-  Put("Config/ÄRGER.txt", "");
-  Put("Config/\xC4rger.dat", "");  // not UTF-8: compared in the legacy code page
-  Put("Plain", "");
-  const std::string base = dir_ + "/";
-  struct Case {
-    std::string path;
-    std::optional<std::string> found;
-  } cases[] = {
-      {base + "Config/Sub/Merge.INI", base + "Config/Sub/Merge.INI"},
-      {base + "config/sub/merge.ini", base + "Config/Sub/Merge.INI"},
-      {base + "CONFIG//SUB/MERGE.ini", base + "Config/Sub/Merge.INI"},
-      {base + "config/straße.txt", base + "Config/Straße.TXT"},
-      {base + "config/ärger.txt", base + "Config/ÄRGER.txt"},
-      {base + "config/\xE4rger.dat", base + "Config/\xC4rger.dat"},
-      {base + "config/sub/", base + "Config/Sub/"},
-      {base + "config/missing.ini", std::nullopt},
-      {base + "plain/x", std::nullopt},
-      {"", std::nullopt},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.path);
-    EXPECT_EQ(RealFiles().FindIgnoringCase(c.path), c.found);
-  }
-
-  // A relative name is looked up from the current directory and stays relative.
-  std::string before = RealFiles().CurrentDirectory();
-  ASSERT_EQ(RealFiles().SetCurrentDirectory(dir_), 0);
-  EXPECT_EQ(RealFiles().FindIgnoringCase("config/SUB/merge.ini"),
-            std::optional<std::string>("Config/Sub/Merge.INI"));
-  EXPECT_EQ(RealFiles().FindIgnoringCase("./plain"), std::optional<std::string>("./Plain"));
-  ASSERT_EQ(RealFiles().SetCurrentDirectory(before), 0);
-}
-
-TEST(FolderOfTest, Table) {
-  struct Case {
-    std::string path, folder;
-  } cases[] = {{"/a/b.c", "/a"}, {"b.c", ""},        {"/b.c", "/"}, {"a/b/", "a/b"},
-               {"a//b", "a"},    {"/a/b/c", "/a/b"}, {"", ""}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.path);
-    EXPECT_EQ(platform::FolderOf(c.path), c.folder);
-  }
-  EXPECT_EQ(platform::PathDelimiter(), '/');
 }
 
 TEST_F(FilesTest, FaultyFileSystemFailsWhereTold) {
