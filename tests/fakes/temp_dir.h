@@ -65,6 +65,19 @@ inline std::string ReadFile(const std::filesystem::path& path) {
   return out.str();
 }
 
+// Text naming paths, as the tests compare it: on Windows, where "\\" and "/" both end
+// a folder name and letter case does not count, every "\\" becomes "/" and every ASCII
+// letter lower case; elsewhere the text as it is.
+inline std::string ComparablePaths(std::string text) {
+#ifdef _WIN32
+  for (char& c : text) {
+    if (c == '\\') c = '/';
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+#endif
+  return text;
+}
+
 // Puts the process's current directory back when it goes.
 class CurrentDirectoryGuard {
  public:
