@@ -6,4 +6,4 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 export WINEARCH=win64
 mkdir -p "$WINEPREFIX"
-/usr/lib/wine/wineserver -p30
+/usr/lib/wine/wineserver -p30 </dev/null >/dev/null 2>&1

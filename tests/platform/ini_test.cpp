@@ -8,8 +8,23 @@
 
 namespace {
 
-class IniTest : public ::testing::Test {
+// Every case runs through the program's own reader and, on Windows, through the
+// profile API itself: the two must agree.
+struct Reader {
+  const char* name;
+  platform::ProfileStringReader read;
+};
+
+class IniTest : public ::testing::TestWithParam<Reader> {
  protected:
+  std::string Read(const std::string& path, const char* section, const char* key) {
+    return platform::ReadIniString(path, section, key, GetParam().read);
+  }
+  uint32_t Get(const char* section, const char* key, const char* dflt, char* buffer, uint32_t size,
+               const std::string& path) {
+    return GetParam().read(section, key, dflt, buffer, size, path.c_str());
+  }
+
   std::string Write(const std::string& bytes) {
     std::string path = dir_ + "/test.ini";
     WriteFile(path, bytes);
@@ -20,7 +35,7 @@ class IniTest : public ::testing::Test {
   std::string dir_ = tmp_.Path();
 };
 
-TEST_F(IniTest, ValuesFollowTheProfileRules) {
+TEST_P(IniTest, ValuesFollowTheProfileRules) {
   const std::string ini =
       "; a comment line\r\n"
       "[Other]\r\n"
@@ -66,55 +81,94 @@ TEST_F(IniTest, ValuesFollowTheProfileRules) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.section) + "/" + c.key);
-    EXPECT_EQ(platform::ReadIniString(path, c.section, c.key), c.value);
+    EXPECT_EQ(Read(path, c.section, c.key), c.value);
   }
 }
 
-TEST_F(IniTest, LongValuesAreCutToTheBuffer) {
+// Forms the program's files rarely hold, where a reader of its own could easily part
+// from the profile API.
+TEST_P(IniTest, UnusualLinesReadAsTheProfileApiReadsThem) {
+  const std::string path = Write(
+      "[Start] trailing words\n"
+      "Log File = spaced key\n"
+      "Inline = value ; not a comment\n"
+      "=no key\n"
+      "  Indented=\tx y\t\n"
+      "Quoted=\"a\" b\"\n"
+      "Single='a'\n"
+      "Upper=\xC4\xD6\xDC\n"
+      "[start]\n"
+      "Second=from a second Start\n"
+      "[ Other ]\n"
+      "Key=other\n");
+  struct Case {
+    const char *section, *key, *value;
+  } cases[] = {
+      {"Start", "Log File", "spaced key"},
+      {"Start", "Inline", "value ; not a comment"},
+      {"Start", "Indented", "x y"},
+      {"Start", "Quoted", "a\" b"},
+      {"Start", "Single", "a"},
+      {"Start", "Upper", "\xC4\xD6\xDC"},
+      {"start", "upper", "\xC4\xD6\xDC"},
+      {"Start", "Second", ""},
+      {"Other", "Key", "other"},
+      {" Start ", "Inline", "value ; not a comment"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.section) + "/" + c.key);
+    EXPECT_EQ(Read(path, c.section, c.key), c.value);
+  }
+}
+
+TEST_P(IniTest, LongValuesAreCutToTheBuffer) {
   const std::string path = Write("[Start]\nLogFile=" + std::string(3000, 'x') + "\n");
-  EXPECT_EQ(platform::ReadIniString(path, "Start", "LogFile"), std::string(2047, 'x'));
+  EXPECT_EQ(Read(path, "Start", "LogFile"), std::string(2047, 'x'));
 
   char buffer[8];
-  EXPECT_EQ(platform::GetPrivateProfileStringA("Start", "LogFile", "", buffer, 8, path.c_str()),
-            7u);
+  EXPECT_EQ(Get("Start", "LogFile", "", buffer, 8, path), 7u);
   EXPECT_STREQ(buffer, "xxxxxxx");
-  EXPECT_EQ(
-      platform::GetPrivateProfileStringA("Start", "None", "default value", buffer, 8, path.c_str()),
-      7u);
+  EXPECT_EQ(Get("Start", "None", "default value", buffer, 8, path), 7u);
   EXPECT_STREQ(buffer, "default");
-  EXPECT_EQ(platform::GetPrivateProfileStringA("Start", "LogFile", "", buffer, 1, path.c_str()),
-            0u);
+  EXPECT_EQ(Get("Start", "LogFile", "", buffer, 1, path), 0u);
   EXPECT_STREQ(buffer, "");
 }
 
-TEST_F(IniTest, MissingOrUnreadableFilesGiveTheDefault) {
+TEST_P(IniTest, MissingOrUnreadableFilesGiveTheDefault) {
   char buffer[64];
   for (const std::string& name : {dir_ + "/none.ini", dir_, std::string()}) {
     SCOPED_TRACE(name);
-    EXPECT_EQ(platform::GetPrivateProfileStringA("Start", "LogFile", "dflt", buffer, sizeof buffer,
-                                                 name.c_str()),
-              4u);
+    EXPECT_EQ(Get("Start", "LogFile", "dflt", buffer, sizeof buffer, name), 4u);
     EXPECT_STREQ(buffer, "dflt");
-    EXPECT_EQ(platform::ReadIniString(name, "Start", "LogFile"), "");
+    EXPECT_EQ(Read(name, "Start", "LogFile"), "");
   }
 }
 
-TEST_F(IniTest, BinaryGarbageReadsAsEmpty) {
+TEST_P(IniTest, BinaryGarbageReadsAsEmpty) {
   std::mt19937 random(7);
   std::string garbage(100000, '\0');
   for (char& c : garbage) c = static_cast<char>(random());
-  EXPECT_EQ(platform::ReadIniString(Write(garbage), "Start", "LogFile"), "");
+  EXPECT_EQ(Read(Write(garbage), "Start", "LogFile"), "");
 
   // NUL bytes and stray brackets around a real entry do not hide it, and a NUL ends
   // the value.
   std::string mixed = std::string("\0\xFF[\0]\n", 6) + "[Start]\n" + std::string("\x01\x02\n") +
                       std::string("LogFile=a\0b\n", 12);
-  EXPECT_EQ(platform::ReadIniString(Write(mixed), "Start", "LogFile"), "a");
+  EXPECT_EQ(Read(Write(mixed), "Start", "LogFile"), "a");
 
   // A byte order mark before the first section does not hide it.
-  EXPECT_EQ(
-      platform::ReadIniString(Write("\xEF\xBB\xBF[Start]\nLogFile=x.log\n"), "Start", "LogFile"),
-      "x.log");
+  EXPECT_EQ(Read(Write("\xEF\xBB\xBF[Start]\nLogFile=x.log\n"), "Start", "LogFile"), "x.log");
 }
+
+const Reader kReaders[] = {
+    {"OwnReader", platform::ReadProfileString},
+#ifdef _WIN32
+    {"WindowsProfileApi", platform::GetPrivateProfileStringA},
+#endif
+};
+INSTANTIATE_TEST_SUITE_P(Readers, IniTest, ::testing::ValuesIn(kReaders),
+                         [](const ::testing::TestParamInfo<Reader>& info) {
+                           return std::string(info.param.name);
+                         });
 
 }  // namespace
