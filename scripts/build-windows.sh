@@ -16,8 +16,8 @@ own_prefix=""
 if [ -z "${WINEPREFIX:-}" ]; then
   own_prefix=$(mktemp -d "${TMPDIR:-/tmp}/vaskarel-wine.XXXXXX")
   export WINEPREFIX=$own_prefix
-  trap 'WINEPREFIX=$own_prefix /usr/lib/wine/wineserver -k 2>/dev/null || true; rm -rf "$own_prefix"' EXIT
 fi
+trap '/usr/lib/wine/wineserver -k 2>/dev/null || true; [ -z "$own_prefix" ] || rm -rf "$own_prefix"' EXIT
 source scripts/wine-env.sh
 
 cmake -S . -B "$dir" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Builds everything twice, plain and with AddressSanitizer and UndefinedBehaviorSanitizer,
 # and runs the whole test suite in both builds; the plain build is also installed into a
-# temporary folder and packaged, and what that lays out is checked.
+# temporary folder and packaged, and what that lays out is checked. Then the Qt-free part
+# is cross-built for Windows (scripts/build-windows.sh), its tests run under Wine, and the
+# Windows vaskarel-merge must write the same bytes as the Linux one.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
@@ -27,4 +29,17 @@ for variant in plain sanitize; do
     scripts/check_install.sh "$dir" || status=1
   fi
 done
+
+echo "== windows build (build-windows)"
+# A throw-away Wine prefix for this run, with its Wine server, gone at the end.
+WINEPREFIX=$(mktemp -d "${TMPDIR:-/tmp}/vaskarel-wine.XXXXXX")
+export WINEPREFIX
+trap '/usr/lib/wine/wineserver -k 2>/dev/null || true; rm -rf "$WINEPREFIX"' EXIT
+windows_start=$SECONDS
+scripts/build-windows.sh
+source scripts/wine-env.sh  # a Wine server again, build-windows.sh ended its own
+echo "== windows tests (under Wine)"
+(cd build-windows && ctest --output-on-failure -j"$jobs" --timeout 300) || status=1
+scripts/compare-windows.sh || status=1
+echo "== windows stage: $((SECONDS - windows_start)) s"
 exit $status

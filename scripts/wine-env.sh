@@ -1,9 +1,12 @@
 # Sourced by the scripts that run Windows programs under Wine: no display, no
 # messages, nothing installed into the prefix on its first start, and one Wine server
-# for all the programs of the run (it ends 30 s after the last one).
+# with Wine's own background programs started here, away from the output of the
+# programs that follow (a test runner would wait for whatever holds a test's output).
+# The script that sources this ends the server when it is done: wineserver -k.
 unset DISPLAY WAYLAND_DISPLAY
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 export WINEARCH=win64
 mkdir -p "$WINEPREFIX"
-/usr/lib/wine/wineserver -p30 </dev/null >/dev/null 2>&1
+/usr/lib/wine/wineserver -p </dev/null >/dev/null 2>&1
+/usr/lib/wine/wine64 wineboot --init </dev/null >/dev/null 2>&1 || true

@@ -23,6 +23,25 @@
 namespace platform {
 namespace {
 
+// File names as the platform layer takes them: on Windows UTF-8, which the layer hands
+// to the wide API, so that names outside the ANSI code page survive; elsewhere the
+// file system's own encoding.
+std::string PathBytes(const QString& name) {
+#ifdef _WIN32
+  return name.toStdString();
+#else
+  return QFile::encodeName(name).toStdString();
+#endif
+}
+
+QString PathText(const std::string& bytes) {
+#ifdef _WIN32
+  return DisplayString(bytes);  // UTF-8, or the ANSI code page where it is not
+#else
+  return QFile::decodeName(bytes.c_str());
+#endif
+}
+
 std::string Trim(const std::string& s) {
   size_t first = s.find_first_not_of(" \t");
   if (first == std::string::npos) return std::string();
@@ -44,8 +63,8 @@ class CheckingFileDialog : public QFileDialog {
     const QStringList files = selectedFiles();
     if (folderMustExist_ && !files.isEmpty()) {
       QFileInfo info(files.first());
-      const std::string folder = QFile::encodeName(info.absolutePath()).toStdString();
-      const std::string whole = QFile::encodeName(info.absoluteFilePath()).toStdString();
+      const std::string folder = PathBytes(info.absolutePath());
+      const std::string whole = PathBytes(info.absoluteFilePath());
       if (!Files().DirectoryExists(whole) && !Files().DirectoryExists(folder)) {
         QMessageBox::warning(this, windowTitle(),
                              QFileDialog::tr("%1\nThe folder does not exist.\n"
@@ -148,13 +167,13 @@ bool QtFileDialog::Execute() {
     }
   });
 
-  if (!initialDir_.empty()) dialog.setDirectory(QFile::decodeName(initialDir_.c_str()));
-  if (!fileName_.empty()) dialog.selectFile(QFile::decodeName(fileName_.c_str()));
+  if (!initialDir_.empty()) dialog.setDirectory(PathText(initialDir_));
+  if (!fileName_.empty()) dialog.selectFile(PathText(fileName_));
 
   if (dialog.exec() != QDialog::Accepted) return false;
   const QStringList chosen = dialog.selectedFiles();
   if (chosen.isEmpty()) return false;
-  fileName_ = QFile::encodeName(chosen.first()).toStdString();
+  fileName_ = PathBytes(chosen.first());
   return true;
 }
 
