@@ -16,7 +16,9 @@ bool IsValidUtf8(std::string_view bytes);
 // page is chosen: 1251 Cyrillic, 1250 Central European, 1253 Greek, 1254 Turkish,
 // 1255 Hebrew, 1256 Arabic, 1257 Baltic, 1258 Vietnamese, 874 Thai, else 1252.
 int LegacyCodePageForLocale(std::string_view localeName);  // "ru_RU.UTF-8" -> 1251
-int UserLegacyCodePage();                                  // from LC_CTYPE
+// The user's legacy code page: the ANSI code page itself (GetACP) on Windows, elsewhere
+// the one LC_CTYPE implies.
+int UserLegacyCodePage();
 
 enum class TextEncoding { Utf8, Legacy };
 
