@@ -14,10 +14,11 @@
 #include "main/startup.h"
 #include "main/window/main_form.h"
 #include "platform/process.h"
+#include "platform/qt/qt_dialogs.h"
 
 int main(int argc, char* argv[]) {
   // Answered before the window system is touched, so no display is needed.
-  const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+  const std::vector<std::string> args = platform::CommandLineArguments(argc, argv);
   if (const std::optional<std::string> answer = WindowCommandLineAnswer(args)) {
     const bool written = std::fwrite(answer->data(), 1, answer->size(), stdout) == answer->size();
     return written && std::fflush(stdout) == 0 ? 0 : 1;
@@ -36,7 +37,7 @@ int main(int argc, char* argv[]) {
   // would append that to the window's caption.
   const std::string title =
       ApplicationTitleFor(startup::ExecutableName(platform::ExecutablePath()));
-  QApplication::setApplicationName(QString::fromLocal8Bit(title));
+  QApplication::setApplicationName(platform::DisplayString(title));
   // The desktop entry the window belongs to, so that the desktop (on Wayland, where
   // windows carry no icon of their own) shows the program's icon and name.
   QGuiApplication::setDesktopFileName(QString::fromLatin1(kDesktopId));
