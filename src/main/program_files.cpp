@@ -1,11 +1,11 @@
 #include "main/program_files.h"
 
-#include <filesystem>
 #include <memory>
 #include <optional>
 
 #include "main/startup.h"
 #include "platform/files.h"
+#include "platform/paths.h"
 
 #ifndef VASKAREL_DATA_FROM_BIN
 #define VASKAREL_DATA_FROM_BIN "../share"
@@ -21,15 +21,14 @@ namespace {
 // executable's folder comes resolved from the system, so ".." there is its parent.
 std::string Join(std::string_view folder, std::string_view relative) {
   if (folder.empty()) return std::string(relative);
-  return (std::filesystem::path(folder) / std::filesystem::path(relative))
-      .lexically_normal()
-      .string();
+  const std::string joined = platform::JoinPath(folder, relative);
+  return platform::IsAbsolutePath(joined) ? platform::AbsolutePath(joined, "") : joined;
 }
 
 // The absolute value of a variable, or nullopt when it is unset, empty or relative.
 std::optional<std::string> AbsoluteVariable(platform::Environment& env, const char* name) {
   std::optional<std::string> value = env.Get(name);
-  if (value && IsAbsolutePath(*value)) return value;
+  if (value && platform::IsAbsolutePath(*value)) return value;
   return std::nullopt;
 }
 
@@ -64,7 +63,7 @@ SearchFolders XdgSearchFolders(platform::Environment& env, std::string_view exeD
     size_t end = dirs.find(':', start);
     if (end == std::string::npos) end = dirs.size();
     std::string dir = dirs.substr(start, end - start);
-    if (IsAbsolutePath(dir)) folders.config.push_back(dir);
+    if (platform::IsAbsolutePath(dir)) folders.config.push_back(dir);
     start = end + 1;
   }
   folders.data = Join(exeDir, dataFromBin);

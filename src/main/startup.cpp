@@ -42,7 +42,10 @@ std::string ProgramFileName(std::string_view exeName, std::string_view ext,
 std::string LogFolderOf(std::string_view logFile, const PathRules& rules) {
   std::string dir = DirectoryPart(logFile, rules);
   const std::string_view delimiters = rules.delimiters;
-  if (dir.empty() || delimiters.empty() || dir.back() != delimiters.front()) return dir;
+  // The folder ends with a separator (a slash too on Windows), not with a drive colon.
+  if (dir.empty() || dir.back() == ':' || delimiters.find(dir.back()) == std::string_view::npos) {
+    return dir;
+  }
   // A separator that stands first or behind another delimiter is a root: it stays.
   if (dir.size() == 1 || delimiters.find(dir[dir.size() - 2]) != std::string_view::npos) {
     return dir;
@@ -140,9 +143,10 @@ void RunStartUpSequence(TMainCore& core, const std::string& exePath) {
       exePath, startup::XdgSearchFolders(platform::Env(), startup::DirectoryPart(exePath)));
   // An installed program, whose configuration stands elsewhere than beside it, works
   // from the folder it was started in: its file dialogs open there, not in bin/.
-  core.programDir = files.configFound && !files.configBeside
-                        ? NormalizePath(Files().CurrentDirectory(), "/")
-                        : files.programDir;
+  core.programDir =
+      files.configFound && !files.configBeside
+          ? NormalizePath(Files().CurrentDirectory(), std::string(1, platform::PathDelimiter()))
+          : files.programDir;
   core.configFile = files.configFile;
   core.docFile = files.docFile;
   core.logFile.clear();

@@ -15,6 +15,10 @@ struct Reader {
   platform::ProfileStringReader read;
 };
 
+void PrintTo(const Reader& reader, std::ostream* os) {
+  *os << reader.name;
+}
+
 class IniTest : public ::testing::TestWithParam<Reader> {
  protected:
   std::string Read(const std::string& path, const char* section, const char* key) {
