@@ -14,12 +14,12 @@
 
 #include "_4str32/exceptions.h"
 #include "cli/options.h"
-#include "cli/output_file.h"
 #include "cli/progress.h"
 #include "cli/script_text.h"
 #include "main/header_search.h"
 #include "main/merge.h"
 #include "main/merge_check.h"
+#include "main/safe_save.h"
 #include "main/program_info.h"
 #include "platform/encoding.h"
 #include "platform/paths.h"
@@ -370,10 +370,10 @@ class MergeTool {
         }
       }
       // A folder run syncs each folder once, when all its results are in place.
-      const OutputResult result = WriteFileSafely(job.output, merged, clock_, !folderRun_);
+      const SaveResult result = SaveFileSafely(job.output, merged, clock_.Now(), !folderRun_);
       if (folderRun_) foldersToSync_.emplace(folder, job.output);
-      if (!result.ok) {
-        Error(result.error);
+      if (!result.ok()) {
+        Error(SaveFailureLine(job.output, result));
         return;
       }
     }

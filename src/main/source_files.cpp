@@ -9,6 +9,7 @@
 #include "_4str32/exceptions.h"
 #include "main/header_search.h"
 #include "main/main_core.h"
+#include "main/safe_save.h"
 #include "platform/files.h"
 
 // The second label of both open-dialog filters lacks its closing parenthesis: that is
@@ -101,12 +102,29 @@ void TMainCore::SaveMergedFile() {
   const std::string target = SaveDialog().FileName();
   OpenDialog().SetInitialDir(platform::FolderOf(target));
 
-  // The old content must survive under its backup name before anything is written:
-  // MakeBackup throws, leaving the target untouched, when no backup can be made.
-  if (platform::Files().FileExists(target)) MakeBackup(target, Clock().Now());
-  // SaveText syncs the file and then its folder, which makes the backup's new name
-  // durable together with the new entry.
-  m4MergedFile.SaveText(target);
+  // The merged text goes to a new file first; only once it is complete and durable is
+  // the target renamed to its backup name and the new file put in its place.
+  const SaveResult saved = SaveFileSafely(target, m4MergedFile.GetWholeText(), Clock().Now());
+  const std::string unchanged = target + " is unchanged.";
+  using F = SaveResult::Failure;
+  switch (saved.failure) {
+    case F::None:
+    case F::FolderSync:  // the file is in place; the folder entry follows on its own
+      break;
+    case F::Create:
+    case F::NotAFile:
+      throw Exception(EFCreateError(target).Message(), unchanged);
+    case F::Write:
+      throw Exception(EWriteError().Message(), unchanged);
+    case F::Backup:
+      throw Exception(saved.detail, unchanged);
+    case F::DanglingLink:
+      throw Exception(target + " is a link to " + saved.detail + ", which does not exist",
+                      unchanged);
+    case F::Replace:
+      throw Exception(EFCreateError(target).Message(),
+                      "Its old content is kept as " + saved.backup + ".");
+  }
 
   Log(" Save merged file :");
   Log("    " + target);

@@ -28,6 +28,22 @@ class WritableFile {
   virtual int Sync() = 0;
   // Closes the file; later calls do nothing. The destructor closes too.
   virtual int Close() = 0;
+  // Gives this file the permission bits of the file at path and, where the system
+  // allows it, its owner. 0 or errno; a system without such bits does nothing.
+  virtual int MatchPermissions(const std::string& path) {
+    (void)path;
+    return 0;
+  }
+};
+
+// What a name stands for on disk.
+enum class EntryKind {
+  None,     // nothing (or nothing that can be looked at)
+  Regular,  // an ordinary file
+  Directory,
+  Link,     // a symbolic link (only when links are not followed)
+  Device,   // a character or block device: /dev/null, a terminal, NUL
+  Special,  // a FIFO or a socket
 };
 
 // One entry of a directory listing.
@@ -75,6 +91,24 @@ class FileSystem {
   virtual int ListDirectory(const std::string& path, std::vector<DirectoryEntry>& out) = 0;
   // Deletes a file, never a directory (EISDIR). 0 or errno.
   virtual int RemoveFile(const std::string& path) = 0;
+
+  // What path stands for; a final symbolic link is followed when followLinks is set.
+  virtual EntryKind KindOf(const std::string& path, bool followLinks) = 0;
+  // Where the symbolic link at path points, as the link holds it. 0 or errno.
+  virtual int ReadLink(const std::string& path, std::string& target) = 0;
+  // Reads every byte of a file, at most maxBytes of them: EFBIG (out empty) beyond.
+  virtual int ReadAtMost(const std::string& path, size_t maxBytes, std::string& out) = 0;
+  // Creates a new file for writing, the program's alone: EEXIST when the name is taken,
+  // by a symbolic link too, which is never followed.
+  virtual std::unique_ptr<WritableFile> CreateNew(const std::string& path, int& err) = 0;
+  // Opens an existing file, device, FIFO or socket for writing as it is: nothing is
+  // created or truncated, and a FIFO without a reader fails (ENXIO) instead of waiting.
+  virtual std::unique_ptr<WritableFile> OpenInPlace(const std::string& path, int& err) = 0;
+  // Makes everything written to the file system that holds path durable at once.
+  // ENOTSUP where the system cannot; then each file is synced with SyncFile.
+  virtual int SyncFileSystem(const std::string& path) = 0;
+  // Makes the bytes of the file at path durable. 0 or errno.
+  virtual int SyncFile(const std::string& path) = 0;
 };
 
 // The file system in force: the real one unless a test installed another.

@@ -64,6 +64,15 @@ class FdFile final : public WritableFile {
     return ::close(fd) == 0 ? 0 : errno;
   }
 
+  int MatchPermissions(const std::string& path) override {
+    struct stat st;
+    if (fd_ < 0) return EBADF;
+    if (::stat(path.c_str(), &st) != 0) return errno;
+    // The owner only where this process may give it (root); the bits in any case.
+    if (::fchown(fd_, st.st_uid, st.st_gid) != 0 && errno != EPERM) return errno;
+    return ::fchmod(fd_, st.st_mode & 07777) == 0 ? 0 : errno;
+  }
+
  private:
   int fd_;
   bool owned_;
@@ -86,7 +95,7 @@ std::unique_ptr<WritableFile> OpenForWriting(const std::string& path, int flags,
   }
   int fd;
   do {
-    fd = ::open(path.c_str(), flags | O_WRONLY | O_CLOEXEC, 0666);
+    fd = ::open(path.c_str(), flags | O_WRONLY | O_CLOEXEC | O_NOCTTY, 0666);
   } while (fd < 0 && errno == EINTR);
   if (fd < 0) {
     err = errno;
@@ -98,6 +107,8 @@ std::unique_ptr<WritableFile> OpenForWriting(const std::string& path, int flags,
     err = EISDIR;
     return nullptr;
   }
+  // Opened without waiting for a FIFO's reader; written as any file, waiting for room.
+  if (flags & O_NONBLOCK) ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
   return std::make_unique<FdFile>(fd, true);
 }
 
@@ -225,7 +236,8 @@ class PosixFileSystem : public FileSystem {
   }
 
   std::unique_ptr<WritableFile> OpenAppend(const std::string& path, int& err) override {
-    return OpenForWriting(path, O_CREAT | O_APPEND, err);
+    // A FIFO without a reader fails at once instead of holding the program.
+    return OpenForWriting(path, O_CREAT | O_APPEND | O_NONBLOCK, err);
   }
 
   std::unique_ptr<WritableFile> StandardOutput(int& err) override {
@@ -328,6 +340,60 @@ class PosixFileSystem : public FileSystem {
     }
     SortByName(out);
     return 0;
+  }
+
+  EntryKind KindOf(const std::string& path, bool followLinks) override {
+    struct stat st;
+    if (path.empty() ||
+        (followLinks ? ::stat(path.c_str(), &st) : ::lstat(path.c_str(), &st)) != 0) {
+      return EntryKind::None;
+    }
+    if (S_ISREG(st.st_mode)) return EntryKind::Regular;
+    if (S_ISDIR(st.st_mode)) return EntryKind::Directory;
+    if (S_ISLNK(st.st_mode)) return EntryKind::Link;
+    if (S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode)) return EntryKind::Device;
+    return EntryKind::Special;
+  }
+
+  int ReadLink(const std::string& path, std::string& target) override {
+    std::vector<char> buffer(256);
+    for (;;) {
+      const ssize_t n = ::readlink(path.c_str(), buffer.data(), buffer.size());
+      if (n < 0) return errno;
+      if (static_cast<size_t>(n) < buffer.size()) {
+        target.assign(buffer.data(), static_cast<size_t>(n));
+        return 0;
+      }
+      buffer.resize(buffer.size() * 2);
+    }
+  }
+
+  int ReadAtMost(const std::string& path, size_t maxBytes, std::string& out) override {
+    return ReadFile(path, maxBytes, false, out);
+  }
+
+  std::unique_ptr<WritableFile> CreateNew(const std::string& path, int& err) override {
+    return OpenForWriting(path, O_CREAT | O_EXCL | O_NOFOLLOW, err);
+  }
+
+  std::unique_ptr<WritableFile> OpenInPlace(const std::string& path, int& err) override {
+    return OpenForWriting(path, O_NONBLOCK, err);
+  }
+
+  int SyncFileSystem(const std::string& path) override {
+    const int fd = ::open(path.empty() ? "." : path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) return errno;
+    const int err = ::syncfs(fd) == 0 ? 0 : errno;
+    ::close(fd);
+    return err;
+  }
+
+  int SyncFile(const std::string& path) override {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW);
+    if (fd < 0) return errno;
+    int err = ::fsync(fd) == 0 ? 0 : errno;
+    if (::close(fd) != 0 && err == 0) err = errno;
+    return err;
   }
 
   int RemoveFile(const std::string& path) override {

@@ -276,6 +276,82 @@ class WindowsFileSystem : public FileSystem {
     if (IsDirectory(Attributes(path))) return EISDIR;
     return DeleteFileW(Wide(path).c_str()) ? 0 : LastErrno();
   }
+
+  EntryKind KindOf(const std::string& path, bool followLinks) override {
+    const DWORD attributes = Attributes(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES) return EntryKind::None;
+    if (!followLinks && (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return EntryKind::Link;
+    // What the name finally stands for: a handle tells devices (NUL, CON) and pipes
+    // from files, through any links.
+    HANDLE handle =
+        CreateFileW(Wide(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return EntryKind::None;
+    EntryKind kind = EntryKind::Special;
+    BY_HANDLE_FILE_INFORMATION info;
+    switch (GetFileType(handle)) {
+      case FILE_TYPE_CHAR:
+        kind = EntryKind::Device;
+        break;
+      case FILE_TYPE_DISK:
+        kind = GetFileInformationByHandle(handle, &info) &&
+                       (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                   ? EntryKind::Directory
+                   : EntryKind::Regular;
+        break;
+      default:
+        break;
+    }
+    CloseHandle(handle);
+    return kind;
+  }
+
+  // The full name of what the link finally leads to.
+  int ReadLink(const std::string& path, std::string& target) override {
+    HANDLE handle =
+        CreateFileW(Wide(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return LastErrno();
+    std::wstring name(MAX_PATH, L'\0');
+    DWORD n = GetFinalPathNameByHandleW(handle, name.data(), static_cast<DWORD>(name.size()), 0);
+    if (n >= name.size()) {
+      name.resize(n + 1);
+      n = GetFinalPathNameByHandleW(handle, name.data(), static_cast<DWORD>(name.size()), 0);
+    }
+    const int err = n == 0 ? LastErrno() : 0;
+    CloseHandle(handle);
+    if (err != 0) return err;
+    name.resize(n);
+    if (name.rfind(L"\\\\?\\", 0) == 0) name.erase(0, 4);
+    target = win::Utf8(name);
+    return 0;
+  }
+
+  int ReadAtMost(const std::string& path, size_t maxBytes, std::string& out) override {
+    return ReadFileBytes(path, maxBytes, false, out);
+  }
+
+  std::unique_ptr<WritableFile> CreateNew(const std::string& path, int& err) override {
+    return OpenForWriting(path, GENERIC_WRITE, 0, CREATE_NEW, err);
+  }
+
+  std::unique_ptr<WritableFile> OpenInPlace(const std::string& path, int& err) override {
+    return OpenForWriting(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING,
+                          err);
+  }
+
+  // Windows flushes a volume only for administrators; each file is flushed instead.
+  int SyncFileSystem(const std::string&) override { return ENOTSUP; }
+
+  int SyncFile(const std::string& path) override {
+    int err = 0;
+    std::unique_ptr<WritableFile> file =
+        OpenForWriting(path, GENERIC_WRITE, FILE_SHARE_READ, OPEN_EXISTING, err);
+    if (!file) return err;
+    err = file->Sync();
+    const int closed = file->Close();
+    return err != 0 ? err : closed;
+  }
 };
 
 }  // namespace

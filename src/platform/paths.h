@@ -48,8 +48,7 @@ std::string BaseName(std::string_view path, const PathStyle& style = kHostPaths)
 
 // The names between delimiters after the root, empty ones left out ("/a//b/" -> a, b;
 // "C:\a\b" -> a, b).
-std::vector<std::string> PathComponents(std::string_view path,
-                                        const PathStyle& style = kHostPaths);
+std::vector<std::string> PathComponents(std::string_view path, const PathStyle& style = kHostPaths);
 
 // name behind folder, with one separator between them where folder ends in none.
 std::string JoinPath(std::string_view folder, std::string_view name,

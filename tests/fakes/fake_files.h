@@ -20,15 +20,16 @@ class FaultyFileSystem : public platform::FileSystem {
   explicit FaultyFileSystem(platform::FileSystem& inner = platform::RealFiles()) : inner_(inner) {}
 
   // Failures: an errno value other than 0 makes the call fail with it.
-  int createError = 0;  // CreateOrReplace
+  int createError = 0;  // CreateOrReplace, CreateNew
   int appendError = 0;  // OpenAppend
   // When set, appendError applies only to paths that start with it.
   std::string appendErrorPrefix;
-  int readError = 0;    // ReadWholeFile
-  int renameError = 0;  // RenameNoReplace
+  int readError = 0;    // ReadWholeFile, ReadAtMost
+  int renameError = 0;  // RenameNoReplace, once renamesAllowed renames have gone through
+  int renamesAllowed = 0;
   int forceDirectoriesError = 0;
   int removeError = 0;  // RemoveFile
-  int syncError = 0;    // WritableFile::Sync
+  int syncError = 0;    // WritableFile::Sync, SyncFile, SyncFileSystem
   int closeError = 0;   // WritableFile::Close (the file is still closed)
   // Bytes that may be written in all, over every file opened through this object;
   // the write that goes beyond writes what still fits, then fails with writeError.
@@ -54,7 +55,8 @@ class FaultyFileSystem : public platform::FileSystem {
   }
   int RenameNoReplace(const std::string& from, const std::string& to) override {
     ++renameCalls;
-    return renameError ? renameError : inner_.RenameNoReplace(from, to);
+    return renameError && renameCalls > renamesAllowed ? renameError
+                                                       : inner_.RenameNoReplace(from, to);
   }
   int ReadWholeFile(const std::string& path, std::string& out) override {
     ++readCalls;
@@ -99,6 +101,36 @@ class FaultyFileSystem : public platform::FileSystem {
   }
   int RemoveFile(const std::string& path) override {
     return removeError ? removeError : inner_.RemoveFile(path);
+  }
+  platform::EntryKind KindOf(const std::string& path, bool followLinks) override {
+    return inner_.KindOf(path, followLinks);
+  }
+  int ReadLink(const std::string& path, std::string& target) override {
+    return inner_.ReadLink(path, target);
+  }
+  int ReadAtMost(const std::string& path, size_t maxBytes, std::string& out) override {
+    ++readCalls;
+    if (readError) {
+      out.clear();
+      return readError;
+    }
+    return inner_.ReadAtMost(path, maxBytes, out);
+  }
+  std::unique_ptr<platform::WritableFile> CreateNew(const std::string& path, int& err) override {
+    ++createCalls;
+    if (createError) return Fail(createError, err);
+    return Wrap(inner_.CreateNew(path, err));
+  }
+  std::unique_ptr<platform::WritableFile> OpenInPlace(const std::string& path, int& err) override {
+    return Wrap(inner_.OpenInPlace(path, err));
+  }
+  int SyncFileSystem(const std::string& path) override {
+    ++syncCalls;
+    return syncError ? syncError : inner_.SyncFileSystem(path);
+  }
+  int SyncFile(const std::string& path) override {
+    ++syncCalls;
+    return syncError ? syncError : inner_.SyncFile(path);
   }
 
  private:
@@ -149,6 +181,9 @@ class FaultyFileSystem : public platform::FileSystem {
       closed_ = true;
       --owner_.openFiles;
       return owner_.closeError ? owner_.closeError : err;
+    }
+    int MatchPermissions(const std::string& path) override {
+      return inner_->MatchPermissions(path);
     }
 
    private:

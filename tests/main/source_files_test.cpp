@@ -12,6 +12,8 @@
 #include "fakes/temp_dir.h"
 
 #ifndef _WIN32
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -325,62 +327,102 @@ TEST_F(SourceFilesFaultTest, UnreadableHeaderKeepsTheCodeFileLoaded) {
   EXPECT_EQ(LogLines(), (std::vector<std::string>{" Load code file :", "    " + At("dialog.c")}));
 }
 
-TEST_F(SourceFilesFaultTest, FailedRenameLeavesTheTargetUntouched) {
+TEST_F(SourceFilesFaultTest, AFailedSaveLeavesTheTargetAsItWas) {
+  // The new file is written first; whatever fails then, the target keeps its bytes
+  // under its name, no backup is made and no new file is left behind.
+  const std::string unchanged = "\n" + At("dialog.c") + " is unchanged.";
   const struct {
-    int error;
-    const char* reason;
+    const char* what;
+    void (*fault)(FaultyFileSystem&);
+    std::string message;
   } cases[] = {
-      {EACCES, "Permission denied"},  // a read-only folder
-      {EROFS, "Read-only file system"},
-      {EBUSY, "Device or resource busy"},
+      {"disk full part-way", [](FaultyFileSystem& f) { f.writeLimit = 4; },
+       "Stream write error." + unchanged},
+      {"disk full at once", [](FaultyFileSystem& f) { f.writeLimit = 0; },
+       "Stream write error." + unchanged},
+      {"sync fails", [](FaultyFileSystem& f) { f.syncError = EIO; },
+       "Stream write error." + unchanged},
+      {"no new file", [](FaultyFileSystem& f) { f.createError = EACCES; },
+       "Cannot create file " + At("dialog.c") + "." + unchanged},
+      {"no backup: read-only folder", [](FaultyFileSystem& f) { f.renameError = EACCES; },
+       "Cannot make a backup of " + At("dialog.c") + ": Permission denied." + unchanged},
+      {"no backup: busy", [](FaultyFileSystem& f) { f.renameError = EBUSY; },
+       "Cannot make a backup of " + At("dialog.c") + ": Device or resource busy." + unchanged},
   };
-  WriteFile(dir_ / "dialog.c", "only copy");
-  core_.m4MergedFile.SetWholeText("new");
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.reason);
+    SCOPED_TRACE(c.what);
+    RecordingFileSystem faulty;
+    c.fault(faulty);
+    platform::ScopedFileSystem scope(faulty);
     boxes_.errors.clear();
-    files_.renameError = c.error;
+    WriteFile(dir_ / "dialog.c", "old bytes");
+    core_.m4MergedFile.SetWholeText("new merged text");
     Save("dialog.c");
     ASSERT_EQ(boxes_.errors.size(), 1u);
-    EXPECT_EQ(boxes_.errors[0].text,
-              "Cannot make a backup of " + At("dialog.c") + ": " + c.reason + ".");
-    EXPECT_EQ(ReadFile(dir_ / "dialog.c"), "only copy");
+    EXPECT_EQ(boxes_.errors[0].text, c.message);
+    EXPECT_EQ(ReadFile(dir_ / "dialog.c"), "old bytes");
     EXPECT_EQ(FolderEntries(dir_), std::vector<std::string>{"dialog.c"});
-    EXPECT_EQ(files_.createCalls, 0);
+    EXPECT_EQ(faulty.openFiles, 0);
     EXPECT_EQ(core_.m4Log.LineCount(), 0u);
   }
 }
 
-TEST_F(SourceFilesFaultTest, FailedWriteKeepsTheBackup) {
+TEST_F(SourceFilesFaultTest, WhenTheNewFileCannotTakeTheNameTheOldOneIsKeptAsTheBackup) {
   const std::string backup = "dialog.c.2023-07-05-09-03-07";
-  const struct {
-    const char* what;
-    int createError;
-    std::optional<size_t> writeLimit;
-    std::string message;
-  } cases[] = {
-      {"full disk part-way", 0, 4, "Stream write error."},
-      {"full disk at once", 0, 0, "Stream write error."},
-      {"target cannot be created", EACCES, std::nullopt,
-       "Cannot create file " + At("dialog.c") + "."},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
-    fs::remove_all(dir_);
-    fs::create_directory(dir_);
-    boxes_.errors.clear();
-    WriteFile(dir_ / "dialog.c", "old bytes");
-    core_.m4MergedFile.SetWholeText("new merged text");
-    files_.createError = c.createError;
-    files_.writeLimit = c.writeLimit;
-    files_.bytesWritten = 0;
-    Save("dialog.c");
-    ASSERT_EQ(boxes_.errors.size(), 1u);
-    EXPECT_EQ(boxes_.errors[0].text, c.message);
-    EXPECT_EQ(ReadFile(dir_ / backup), "old bytes");
-    EXPECT_EQ(core_.m4MergedFile.GetWholeText(), "new merged text");
-    EXPECT_EQ(core_.m4Log.LineCount(), 0u);
-  }
+  WriteFile(dir_ / "dialog.c", "old bytes");
+  core_.m4MergedFile.SetWholeText("new");
+  files_.renameError = EIO;
+  files_.renamesAllowed = 1;  // the backup's rename goes through, the new file's fails
+  Save("dialog.c");
+  ASSERT_EQ(boxes_.errors.size(), 1u);
+  EXPECT_EQ(boxes_.errors[0].text, "Cannot create file " + At("dialog.c") +
+                                       ".\nIts old content is kept as " + At(backup) + ".");
+  EXPECT_EQ(ReadFile(dir_ / backup), "old bytes");
+  EXPECT_EQ(FolderEntries(dir_), std::vector<std::string>{backup});
 }
+
+#ifndef _WIN32
+TEST_F(SourceFilesTest, SpecialTargetsAndLinks) {
+  // A link is followed: the file it leads to is backed up and replaced in its own
+  // folder, with its permission bits, and the link stays a link.
+  const std::string backup = "real.c.2023-07-05-09-03-07";
+  fs::create_directory(dir_ / "elsewhere");
+  WriteFile(dir_ / "elsewhere/real.c", "old");
+  fs::permissions(dir_ / "elsewhere/real.c",
+                  fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  fs::create_symlink("elsewhere/real.c", dir_ / "link.c");
+  core_.m4MergedFile.SetWholeText("new");
+  Save("link.c");
+  ASSERT_TRUE(boxes_.errors.empty()) << boxes_.errors[0].text;
+  EXPECT_TRUE(fs::is_symlink(dir_ / "link.c"));
+  EXPECT_EQ(ReadFile(dir_ / "elsewhere/real.c"), "new");
+  EXPECT_EQ(ReadFile(dir_ / "elsewhere" / backup), "old");
+  EXPECT_EQ(fs::status(dir_ / "elsewhere/real.c").permissions(),
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+
+  // A link that leads nowhere is refused.
+  fs::create_symlink("missing.c", dir_ / "dangling.c");
+  Save("dangling.c");
+  ASSERT_EQ(boxes_.errors.size(), 1u);
+  EXPECT_EQ(boxes_.errors[0].text, At("dangling.c") + " is a link to " + At("missing.c") +
+                                       ", which does not exist.\n" + At("dangling.c") +
+                                       " is unchanged.");
+  EXPECT_FALSE(fs::exists(dir_ / "missing.c"));
+
+  // A FIFO is written into as it is: no backup, no rename.
+  ASSERT_EQ(mkfifo(At("pipe.c").c_str(), 0600), 0);
+  const int reader = open(At("pipe.c").c_str(), O_RDONLY | O_NONBLOCK);
+  ASSERT_GE(reader, 0);
+  Save("pipe.c");
+  char received[8] = {};
+  EXPECT_EQ(read(reader, received, sizeof received), 3);
+  close(reader);
+  EXPECT_EQ(std::string(received), "new");
+  EXPECT_EQ(boxes_.errors.size(), 1u);
+  EXPECT_TRUE(fs::is_fifo(dir_ / "pipe.c"));
+  EXPECT_EQ(FolderEntries(dir_),
+            (std::vector<std::string>{"dangling.c", "elsewhere", "link.c", "pipe.c"}));
+}
+#endif
 
 }  // namespace
