@@ -1,86 +1,60 @@
 #include "platform/qt/qt_text_view.h"
 
+#include <QElapsedTimer>
 #include <QEvent>
-#include <QScrollBar>
+#include <QPlainTextDocumentLayout>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
-#include <QTimer>
 #include <algorithm>
 #include <limits>
 #include <stdexcept>
 
+#include "platform/qt/document_text.h"
+
 namespace platform {
 namespace {
 
-// Characters the document turns into block breaks or swallows on loading (the
-// paragraph and line separators U+2029 and U+2028, the frame markers U+FDD0 and
-// U+FDD1). A UTF-8 text holding one is shown in the legacy code page instead, so
-// its bytes come back unchanged.
-bool HoldsDocumentControls(std::string_view bytes) {
-  for (size_t i = 0; i + 2 < bytes.size(); ++i) {
-    const auto b0 = static_cast<unsigned char>(bytes[i]);
-    if (b0 != 0xE2 && b0 != 0xEF) continue;
-    const auto b1 = static_cast<unsigned char>(bytes[i + 1]);
-    const auto b2 = static_cast<unsigned char>(bytes[i + 2]);
-    if (b0 == 0xE2 && b1 == 0x80 && (b2 == 0xA8 || b2 == 0xA9)) return true;
-    if (b0 == 0xEF && b1 == 0xB7 && (b2 == 0x90 || b2 == 0x91)) return true;
-  }
-  return false;
-}
+// About this many bytes go into the document in one insertion: small enough that a
+// slice stops close to its time, large enough that the insertions cost little.
+constexpr size_t kPieceBytes = 64 * 1024;
 
-bool ShowsAsUtf8(std::string_view bytes) {
-  return IsValidUtf8(bytes) && !HoldsDocumentControls(bytes);
-}
+// Marks a block whose line is shown in the legacy code page.
+constexpr int kLegacyLineProperty = QTextFormat::UserProperty + 1;
 
-// Drops the CR of every CR LF, so each line break is one LF (the document's block
-// break), in place.
-void CrLfToLf(QString& chars) {
-  QChar* const begin = chars.data();
-  QChar* const end = begin + chars.size();
-  QChar* out = begin;
-  for (const QChar* in = begin; in != end; ++in) {
-    if (*in == u'\r' && in + 1 != end && in[1] == u'\n') continue;
-    *out++ = *in;
+// Changes of the document made by the view itself: not edits by the user, and not
+// undoable (the edits before them cannot be undone either).
+class OwnChange {
+ public:
+  OwnChange(bool& flag, QTextDocument* document) : flag_(flag), document_(document) {
+    flag_ = true;
+    document_->setUndoRedoEnabled(false);
   }
-  chars.truncate(out - begin);
-}
+  ~OwnChange() {
+    document_->setUndoRedoEnabled(true);
+    flag_ = false;
+  }
+  OwnChange(const OwnChange&) = delete;
+  OwnChange& operator=(const OwnChange&) = delete;
 
-// The characters for the document. Valid UTF-8 has one decoding, which Qt's own
-// converter finds fastest; a legacy code page maps each byte to one character.
-QString ForDocument(const Codec& codec, std::string_view bytes) {
-  QString chars;
-  if (codec.CodePage() == Codec::Utf8().CodePage()) {
-    // Qt's converter drops a byte-order mark at the start; it is a character here.
-    constexpr std::string_view kBom = "\xEF\xBB\xBF";
-    const bool bom = bytes.substr(0, kBom.size()) == kBom;
-    if (bom) bytes.remove_prefix(kBom.size());
-    chars = QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
-    if (bom) chars.prepend(QChar(0xFEFF));
-  } else {
-    std::string all(256, '\0');
-    for (int b = 0; b < 256; ++b) all[static_cast<size_t>(b)] = static_cast<char>(b);
-    const std::u16string table = codec.Decode(all);
-    chars.resize(static_cast<qsizetype>(bytes.size()));
-    QChar* out = chars.data();
-    for (char byte : bytes) *out++ = QChar(table[static_cast<unsigned char>(byte)]);
-  }
-  CrLfToLf(chars);
-  return chars;
-}
+ private:
+  bool& flag_;
+  QTextDocument* document_;
+};
 
 }  // namespace
 
 QtTextView::QtTextView(QWidget* parent, size_t capacity)
     : QPlainTextEdit(parent), capacity_(capacity), bytes_(std::numeric_limits<size_t>::max()) {
-  connect(document(), &QTextDocument::contentsChange, this, &QtTextView::OnContentsChange);
+  buildTimer_.setSingleShot(true);
+  buildTimer_.setInterval(0);
+  connect(&buildTimer_, &QTimer::timeout, this, &QtTextView::BuildSlice);
+  // The view's documents are its own from the start, so that each one it replaces is
+  // taken down by the view alone.
+  ReplaceDocument();
 }
 
 QtTextView::~QtTextView() = default;
-
-const Codec& QtTextView::DisplayCodec() const {
-  return encoding_ == TextEncoding::Utf8 ? Codec::Utf8() : Codec::Legacy(UserLegacyCodePage());
-}
 
 std::string QtTextView::Text() const {
   EnsureBytes();
@@ -112,24 +86,50 @@ bool QtTextView::EndsWithLineBreak() const {
   return bytes_.EndsWithLineBreak();
 }
 
+size_t QtTextView::DocumentBytes() const {
+  EnsureBytes();
+  return shown_;
+}
+
+size_t QtTextView::Remaining() const {
+  return Size() - DocumentBytes();
+}
+
+bool QtTextView::Building() const {
+  return isVisible() && !editable_;
+}
+
+void QtTextView::SetEncodingPerLine(bool perLine) {
+  if (perLine == perLine_) return;
+  EnsureBytes();
+  perLine_ = perLine;
+  ReplaceDocument();
+  AfterChange();
+}
+
+TextEncoding QtTextView::DisplayEncoding() const {
+  if (perLine_) return TextEncoding::Utf8;
+  if (!encodingKnown_) {
+    EnsureBytes();
+    encoding_ = ShowsAsUtf8(bytes_.Bytes()) ? TextEncoding::Utf8 : TextEncoding::Legacy;
+    encodingKnown_ = true;
+  }
+  return encoding_;
+}
+
+const Codec& QtTextView::DisplayCodec() const {
+  return CodecOf(DisplayEncoding());
+}
+
 void QtTextView::SetText(std::string_view text) {
   if (text.size() > capacity_) throw std::length_error("text over the view's capacity");
   bytes_.SetText(text);
   bytesValid_ = true;
-  pending_.clear();
-  encoding_ = ShowsAsUtf8(text) ? TextEncoding::Utf8 : TextEncoding::Legacy;
-  ShowWholeText();
+  encodingKnown_ = false;
+  cursorToEnd_ = false;
+  ReplaceDocument();
+  AfterChange();
   NotifyChange();
-}
-
-void QtTextView::ShowWholeText() {
-  const QString chars = ForDocument(DisplayCodec(), bytes_.Bytes());
-  const bool updates = updatesEnabled();
-  setUpdatesEnabled(false);
-  ownChange_ = true;
-  setPlainText(chars);
-  ownChange_ = false;
-  setUpdatesEnabled(updates);
 }
 
 void QtTextView::Append(std::string_view text) {
@@ -137,40 +137,136 @@ void QtTextView::Append(std::string_view text) {
   if (text.size() > capacity_ - std::min(capacity_, bytes_.Size())) {
     throw std::length_error("text over the view's capacity");
   }
+  TakeBackPartialLine();
   bytes_.Append(text);
   // A valid UTF-8 text followed by a valid UTF-8 piece stays valid, so only the
-  // piece needs looking at.
-  if (encoding_ == TextEncoding::Utf8 && !ShowsAsUtf8(text)) {
-    // Rare (once in a view's life at most): the whole text is shown anew at once.
+  // piece needs looking at. Rare (once in a view's life at most): the whole text is
+  // shown anew.
+  if (!perLine_ && encodingKnown_ && encoding_ == TextEncoding::Utf8 && !ShowsAsUtf8(text)) {
     encoding_ = TextEncoding::Legacy;
-    pending_.clear();
-    ShowWholeText();
-    MoveCursorToEnd();
-  } else {
-    pending_.append(text);
-    if (!flushScheduled_) {
-      flushScheduled_ = true;
-      QTimer::singleShot(0, this, &QtTextView::Flush);
-    }
+    ReplaceDocument();
   }
+  cursorToEnd_ = true;
+  AfterChange();
   NotifyChange();
 }
 
+void QtTextView::ReplaceDocument() {
+  QTextDocument* old = document();
+  // The first document is the widget's own, which the widget takes down itself when it
+  // is replaced.
+  const bool ownsOld = old && old->parent() == this;
+  auto* fresh = new QTextDocument(this);
+  fresh->setDocumentLayout(new QPlainTextDocumentLayout(fresh));
+  if (old) {
+    fresh->setDefaultFont(old->defaultFont());
+    fresh->setDefaultTextOption(old->defaultTextOption());
+    fresh->setDocumentMargin(old->documentMargin());
+    disconnect(old, nullptr, this, nullptr);
+  }
+  {
+    // The widget handles events while it takes the new document; none of them may
+    // build into either document meanwhile.
+    const OwnChange own(ownChange_, fresh);
+    building_ = true;
+    setDocument(fresh);
+    building_ = false;
+  }
+  shown_ = 0;
+  legacyFormat_ = -1;
+  connect(fresh, &QTextDocument::contentsChange, this, &QtTextView::OnContentsChange);
+  if (ownsOld) old->deleteLater();
+}
+
+void QtTextView::TakeBackPartialLine() {
+  const std::string& bytes = bytes_.Bytes();
+  if (shown_ == 0 || shown_ != bytes.size() || bytes_.EndsWithLineBreak()) return;
+  const size_t crlf = bytes.rfind("\r\n");
+  const OwnChange own(ownChange_, document());
+  QTextCursor cursor(document());
+  cursor.movePosition(QTextCursor::End);
+  cursor.movePosition(QTextCursor::StartOfBlock, QTextCursor::KeepAnchor);
+  cursor.removeSelectedText();
+  shown_ = crlf == std::string::npos ? 0 : crlf + 2;
+}
+
+size_t QtTextView::PieceEnd() const {
+  const std::string& bytes = bytes_.Bytes();
+  if (bytes.size() - shown_ <= kPieceBytes) return bytes.size();
+  const size_t crlf = bytes.find("\r\n", shown_ + kPieceBytes - 2);
+  return crlf == std::string::npos ? bytes.size() : crlf + 2;
+}
+
+void QtTextView::MarkLastBlock(QTextCursor& cursor, TextEncoding encoding) {
+  const bool legacy = encoding == TextEncoding::Legacy;
+  if (!legacy && legacyFormat_ < 0) return;
+  if ((cursor.block().blockFormatIndex() == legacyFormat_) == legacy) return;
+  QTextBlockFormat format;
+  if (legacy) format.setProperty(kLegacyLineProperty, true);
+  cursor.setBlockFormat(format);
+  if (legacy) legacyFormat_ = cursor.block().blockFormatIndex();
+}
+
+void QtTextView::InsertPiece(size_t end) {
+  const std::string_view piece(bytes_.Bytes().data() + shown_, end - shown_);
+  const OwnChange own(ownChange_, document());
+  QTextCursor cursor(document());
+  cursor.movePosition(QTextCursor::End);
+  if (perLine_) {
+    ForEachEncodingRun(piece, [&](TextEncoding encoding, std::string_view run) {
+      MarkLastBlock(cursor, encoding);
+      cursor.insertText(ToDocumentChars(CodecOf(encoding), run));
+    });
+  } else {
+    cursor.insertText(ToDocumentChars(DisplayCodec(), piece));
+  }
+  shown_ = end;
+}
+
+template <class KeepGoing>
+void QtTextView::BuildWhile(KeepGoing keepGoing) {
+  // The document's own change reports during an insertion may come back here.
+  if (building_) return;
+  building_ = true;
+  while (Remaining() > 0 && keepGoing()) InsertPiece(PieceEnd());
+  building_ = false;
+  if (Remaining() == 0 && cursorToEnd_) {
+    cursorToEnd_ = false;
+    MoveCursorToEnd();
+  }
+  UpdateEditable();
+  if (Remaining() > 0 && isVisible()) buildTimer_.start();
+}
+
+void QtTextView::BuildSlice() {
+  // A hidden view waits until it is shown again.
+  if (!isVisible()) return;
+  QElapsedTimer clock;
+  clock.start();
+  BuildWhile([&] { return clock.elapsed() < kSliceTime; });
+  emit DocumentProgress();
+}
+
 void QtTextView::Flush() {
-  flushScheduled_ = false;
-  if (pending_.empty()) return;
-  const QString chars = ForDocument(DisplayCodec(), pending_);
-  pending_.clear();
-  ownChange_ = true;
-  // Appended text is the program's, not an edit the user can undo; the edits before it
-  // cannot be undone either, as after SetText.
-  document()->setUndoRedoEnabled(false);
-  QTextCursor end(document());
-  end.movePosition(QTextCursor::End);
-  end.insertText(chars);
-  document()->setUndoRedoEnabled(true);
-  ownChange_ = false;
-  MoveCursorToEnd();
+  BuildWhile([] { return true; });
+}
+
+void QtTextView::BuildSmallRemainder() {
+  if (!building_ && isVisible() && Remaining() > 0 && Remaining() <= kAtOnceBytes) Flush();
+}
+
+void QtTextView::AfterChange() {
+  UpdateEditable();
+  if (Remaining() > 0 && isVisible()) buildTimer_.start();
+}
+
+void QtTextView::UpdateEditable() {
+  const bool editable = Remaining() <= kAtOnceBytes;
+  if (editable == editable_) return;
+  editable_ = editable;
+  setTextInteractionFlags(editable ? Qt::TextEditorInteraction
+                                   : Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+  emit DocumentProgress();
 }
 
 void QtTextView::MoveCursorToEnd() {
@@ -183,13 +279,26 @@ void QtTextView::MoveCursorToEnd() {
 bool QtTextView::event(QEvent* e) {
   // Whatever the widget does next (a key, a click, a drop) works on the whole text.
   // A paint may show the text a moment early without it.
-  if (e->type() != QEvent::Paint) Flush();
+  if (e->type() == QEvent::InputMethod && !editable_) return true;
+  if (e->type() != QEvent::Paint) BuildSmallRemainder();
   return QPlainTextEdit::event(e);
 }
 
 bool QtTextView::viewportEvent(QEvent* e) {
-  if (e->type() != QEvent::Paint) Flush();
+  if (e->type() != QEvent::Paint) BuildSmallRemainder();
   return QPlainTextEdit::viewportEvent(e);
+}
+
+void QtTextView::showEvent(QShowEvent* e) {
+  QPlainTextEdit::showEvent(e);
+  if (Remaining() > 0) buildTimer_.start();
+  emit DocumentProgress();
+}
+
+void QtTextView::hideEvent(QHideEvent* e) {
+  QPlainTextEdit::hideEvent(e);
+  buildTimer_.stop();
+  emit DocumentProgress();
 }
 
 void QtTextView::OnContentsChange(int, int charsRemoved, int charsAdded) {
@@ -197,37 +306,27 @@ void QtTextView::OnContentsChange(int, int charsRemoved, int charsAdded) {
   // An edit by the user (or by the widget on the user's behalf: undo, paste, drop).
   // Text still waiting goes in behind it, so the document holds all of it again.
   Flush();
+  DisplayEncoding();  // decided from the bytes while they are still the text
   bytesValid_ = false;
   NotifyChange();
 }
 
 void QtTextView::EnsureBytes() const {
   if (bytesValid_) return;
-  const QString raw = document()->toRawText();
-  // Every break the document can hold becomes CR LF: its block breaks (U+2029),
-  // Shift+Enter's line separator (U+2028), and CR, LF or CR LF brought in by a paste.
-  QString chars;
-  chars.reserve(raw.size() + document()->blockCount());
-  const QChar* p = raw.constData();
-  const QChar* const end = p + raw.size();
-  while (p < end) {
-    const QChar* run = p;
-    while (p < end && *p != u'\r' && *p != u'\n' && *p != QChar::LineSeparator &&
-           *p != QChar::ParagraphSeparator && *p != QChar::Null) {
-      ++p;
-    }
-    chars.append(run, p - run);
-    if (p == end) break;
-    if (*p != QChar::Null) chars.append(u"\r\n");  // a pane never holds a NUL
-    p += (*p == u'\r' && p + 1 < end && p[1] == u'\n') ? 2 : 1;
-  }
-  if (encoding_ == TextEncoding::Utf8) {
-    const QByteArray utf8 = chars.toUtf8();
-    bytes_.SetText(std::string_view(utf8.constData(), static_cast<size_t>(utf8.size())));
+  std::string bytes;
+  if (legacyFormat_ < 0) {
+    bytes = FromDocumentChars(DisplayCodec(), document()->toRawText());
   } else {
-    bytes_.SetText(DisplayCodec().Encode(std::u16string_view(
-        reinterpret_cast<const char16_t*>(chars.utf16()), static_cast<size_t>(chars.size()))));
+    // Each line in the encoding it is shown in.
+    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
+      const bool legacy = block.blockFormatIndex() == legacyFormat_;
+      bytes += FromDocumentChars(CodecOf(legacy ? TextEncoding::Legacy : TextEncoding::Utf8),
+                                 block.text());
+      if (block.next().isValid()) bytes += "\r\n";
+    }
   }
+  bytes_.SetText(bytes);
+  shown_ = bytes_.Size();
   bytesValid_ = true;
 }
 
