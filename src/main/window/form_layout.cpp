@@ -273,6 +273,8 @@ void TMainForm::BuildPages() {
     BuildTextPage(def.page, memo);
   }
   m4Member->setVisible(false);
+  // The log's lines come from files in different encodings.
+  m4Log->SetEncodingPerLine(true);
   BuildSettingsPage(pages_[1]);
 
   pages_[0]->setProperty("hint", QString::fromUtf8(kProtocolPageHint));

@@ -13,6 +13,7 @@
 
 #include "main/main_core.h"
 #include "main/window/tool_bar.h"
+#include "main/window/window_cursor.h"
 #include "platform/process.h"
 #include "platform/qt/qt_dialogs.h"
 #include "platform/qt/qt_text_view.h"
@@ -22,60 +23,42 @@ static void InitWindowResources() {
   Q_INIT_RESOURCE(vaskarel);
 }
 
-namespace {
-
-// The wait cursor while a command works on files; the file dialogs it opens show the
-// ordinary cursor (see TCursorFileDialog).
-class TBusyCursor {
- public:
-  explicit TBusyCursor(bool busy) : busy_(busy) {
-    if (busy_) QApplication::setOverrideCursor(Qt::WaitCursor);
-  }
-  ~TBusyCursor() {
-    if (busy_) QApplication::restoreOverrideCursor();
-  }
-  TBusyCursor(const TBusyCursor&) = delete;
-  TBusyCursor& operator=(const TBusyCursor&) = delete;
-
- private:
-  bool busy_;
-};
-
-}  // namespace
-
-// A file dialog shown with the ordinary cursor, whatever cursor the command that
-// opens it shows; everything else passes to the dialog it stands for.
+// A file dialog shown with the cursors of its own controls, whatever cursor the
+// command that opens it shows; everything else passes to the dialog it stands for.
 class TCursorFileDialog : public platform::FileDialog {
  public:
-  explicit TCursorFileDialog(platform::FileDialog& dialog) : dialog_(dialog) {}
+  TCursorFileDialog(platform::FileDialog& dialog, TWindowCursor& cursor)
+      : dialog_(dialog), cursor_(cursor) {}
 
   bool Execute() override {
     dialog_.SetFilter(filter_);
     dialog_.SetInitialDir(initialDir_);
     dialog_.SetFileName(fileName_);
     dialog_.SetDefaultExt(defaultExt_);
-    const bool busy = QApplication::overrideCursor() != nullptr;
-    if (busy) QApplication::setOverrideCursor(Qt::ArrowCursor);
+    const TCursorHold ordinary(cursor_, TWindowCursor::kDialog);
     const bool chosen = dialog_.Execute();
-    if (busy) QApplication::restoreOverrideCursor();
     if (chosen) fileName_ = dialog_.FileName();
     return chosen;
   }
 
  private:
   platform::FileDialog& dialog_;
+  TWindowCursor& cursor_;
 };
 
 TMainForm::TMainForm(QWidget* parent) : TMainForm(TMainFormOptions{}, parent) {}
 
 TMainForm::TMainForm(TMainFormOptions options, QWidget* parent)
-    : QMainWindow(parent), options_(std::move(options)) {
+    : QMainWindow(parent),
+      options_(std::move(options)),
+      cursor_(std::make_unique<TWindowCursor>()) {
   InitWindowResources();
   BuildLayout();
   BuildActions();
   BuildMenus();
   BindToolBar();
   ConnectHints();
+  ConnectDocumentProgress();
   connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
           &TMainForm::TrackFrame);
   p4Separator->setFocus(Qt::OtherFocusReason);
@@ -90,10 +73,10 @@ TMainForm::TMainForm(TMainFormOptions options, QWidget* parent)
         std::make_unique<platform::QtFileDialog>(this, platform::QtFileDialog::Mode::Save);
   }
   if (!options_.boxes) ownBoxes_ = std::make_unique<platform::QtMessageBoxes>(this);
-  openDialog_ = std::make_unique<TCursorFileDialog>(options_.openDialog ? *options_.openDialog
-                                                                        : *ownOpenDialog_);
-  saveDialog_ = std::make_unique<TCursorFileDialog>(options_.saveDialog ? *options_.saveDialog
-                                                                        : *ownSaveDialog_);
+  openDialog_ = std::make_unique<TCursorFileDialog>(
+      options_.openDialog ? *options_.openDialog : *ownOpenDialog_, *cursor_);
+  saveDialog_ = std::make_unique<TCursorFileDialog>(
+      options_.saveDialog ? *options_.saveDialog : *ownSaveDialog_, *cursor_);
   saveDialog_->SetDefaultExt("c");
   saveDialog_->SetFilter("code files (*.c)|*.c|all files (*.*)|*.*");
 
@@ -119,6 +102,7 @@ TMainForm::TMainForm(TMainFormOptions options, QWidget* parent)
 
 TMainForm::~TMainForm() {
   qApp->removeEventFilter(this);
+  DisconnectDocumentProgress();
   // The controls go first, while the window and its logic are whole: taking them down
   // moves the focus and resizes, and their handlers still run meanwhile.
   delete takeCentralWidget();
@@ -127,7 +111,8 @@ TMainForm::~TMainForm() {
 
 void TMainForm::RunCommand(const Command& command, bool busy) {
   core_->RunCommand([&] {
-    const TBusyCursor cursor(busy);
+    // The wait cursor while a command works on files.
+    const TCursorHold wait(*cursor_, TWindowCursor::kCommand, busy);
     command();
   });
 }

@@ -6,7 +6,8 @@
 // command handlers), form_layout.cpp (controls, fonts, images), form_actions.cpp
 // (actions and menus), form_keys.cpp (which command a key runs, close requests),
 // form_pages.cpp (page, size and tool-bar commands), form_hints.cpp (status-bar hints
-// and the focus highlight of the settings edits).
+// and the focus highlight of the settings edits), form_progress.cpp (the progress of
+// the panes' documents in the status bar).
 #pragma once
 
 #include <QHash>
@@ -31,6 +32,7 @@ class QLineEdit;
 class QMenu;
 class QMenuBar;
 class QPlainTextEdit;
+class QProgressBar;
 class QScrollArea;
 class QStatusBar;
 class QTabBar;
@@ -38,6 +40,7 @@ class TMainCore;
 class TToolBar;
 class TToolBarButton;
 class TCursorFileDialog;
+class TWindowCursor;
 namespace platform {
 class QtTextView;
 class QtFileDialog;
@@ -165,11 +168,18 @@ class TMainForm : public QMainWindow {
   void IdleHint();
   void FocusEvent(QWidget* watched, QEvent* event);
 
+  // form_progress.cpp
+  std::array<platform::QtTextView*, 5> TextViews() const;
+  void ConnectDocumentProgress();
+  void DisconnectDocumentProgress();
+  void ShowDocumentProgress();
+
   // main_form.cpp
   void RunCommand(const Command& command, bool busy = false);
 
   // Options and the window's own platform parts.
   TMainFormOptions options_;
+  std::unique_ptr<TWindowCursor> cursor_;
   std::unique_ptr<platform::QtFileDialog> ownOpenDialog_, ownSaveDialog_;
   std::unique_ptr<platform::QtMessageBoxes> ownBoxes_;
   std::unique_ptr<TCursorFileDialog> openDialog_, saveDialog_;
@@ -198,6 +208,8 @@ class TMainForm : public QMainWindow {
   std::array<QLabel*, 16> settingsLabels_{};
   QStatusBar* StatusBar = nullptr;
   QLabel* statusPanel_ = nullptr;
+  QProgressBar* documentProgress_ = nullptr;
+  bool buildingCursorHeld_ = false;
 
   QList<QIcon> defaultImages_, highlightImages_;
 
