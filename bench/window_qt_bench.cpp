@@ -1,0 +1,263 @@
+// The real window (TMainForm, offscreen) on big dialog scripts.
+//
+// BM_WindowPair10MB: a pair of a 10 MB code file and its header (10,000 texts) is
+// loaded by the Load code file command, merged, its merged page shown until the pane's
+// document is complete, and saved; a fresh window each time. Beside it
+// BM_ShownSetPlainText10MB: Qt's own setPlainText of the same merged text, decoded and
+// with LF breaks beforehand, into a shown QPlainTextEdit, until the window has handled
+// it.
+//
+// BM_WindowStall: the window's own event loop runs while the commands come from it as
+// from the keyboard, and a probe timer every 2 ms measures the longest time the loop
+// took to come round: the longest the window did not answer. A 50 MB code file is
+// loaded and its page shown, and a 30 MB one loaded over it; a 30 MB pair is loaded
+// and its code page shown, then merged and its merged page shown.
+#include <benchmark/benchmark.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QPlainTextEdit>
+#include <QTimer>
+#include <chrono>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "../tests/fakes/fake_platform.h"
+#include "../tests/fakes/temp_dir.h"
+#include "main/main_core.h"
+#include "main/merge.h"
+#include "main/text_pane.h"
+#include "main/window/main_form.h"
+#include "platform/qt/qt_text_view.h"
+#include "qt_bench_support.h"
+#include "script_generator.h"
+
+namespace {
+
+constexpr int kCodePage = 4;
+constexpr int kMergedPage = 6;
+constexpr int kPairTexts = 10000;
+
+// A pair of files of about codeMB megabytes of code, written once per size into a
+// folder that goes when the program ends.
+struct Pair {
+  std::string code, header, merged;
+};
+
+const Pair& PairOf(size_t codeMB) {
+  static const TempDir folder("vk_window_bench");
+  static std::map<size_t, Pair> pairs;
+  auto it = pairs.find(codeMB);
+  if (it != pairs.end()) return it->second;
+  const GeneratedScript script = GenerateScript(kPairTexts, codeMB * 1000000);
+  Pair pair;
+  pair.code = folder / ("dialog" + std::to_string(codeMB) + ".c");
+  pair.header = folder / ("dialog" + std::to_string(codeMB) + ".h");
+  WriteFile(pair.code, script.code);
+  WriteFile(pair.header, script.header);
+  pair.merged =
+      MergeTexts(NormalizeLineBreaks(script.code), DialogTexts(NormalizeLineBreaks(script.header)));
+  return pairs.emplace(codeMB, std::move(pair)).first->second;
+}
+
+// The window in a program folder of its own with a log file there, scripted dialogs
+// and boxes; shown, with every event of its start handled.
+struct Window {
+  Window() {
+    WriteFile(folder / "vaskarel.ini", "[Start]\r\nLogFile=" + (folder / "vaskarel.log") + "\r\n");
+    TMainFormOptions options;
+    options.exePath = folder / "vaskarel";
+    options.openDialog = &openDialog;
+    options.saveDialog = &saveDialog;
+    options.boxes = &boxes;
+    options.clock = &clock;
+    options.formats = TestFormats();
+    options.terminate = [] {};
+    form = std::make_unique<TMainForm>(std::move(options));
+    form->show();
+    QApplication::processEvents();
+  }
+  ~Window() {
+    form.reset();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  }
+  platform::QtTextView& View(const char* name) const {
+    return *form->findChild<platform::QtTextView*>(QString::fromLatin1(name));
+  }
+  void Run(const char* action) const {
+    form->findChild<QAction*>(QString::fromLatin1(action))->trigger();
+  }
+
+  CurrentDirectoryGuard cwd;
+  TempDir folder{"vk_window_bench", TempDir::kLowerCase};
+  FakeFileDialog openDialog, saveDialog;
+  FakeMessageBoxes boxes;
+  FakeClock clock;
+  std::unique_ptr<TMainForm> form;
+};
+
+void ProcessUntilComplete(const platform::QtTextView& view) {
+  while (!view.DocumentComplete()) QApplication::processEvents();
+  QApplication::processEvents();  // and shown
+}
+
+using Clock = std::chrono::steady_clock;
+
+double Ms(Clock::duration d) {
+  return std::chrono::duration<double, std::milli>(d).count();
+}
+
+void BM_WindowPair10MB(benchmark::State& state) {
+  const Pair& pair = PairOf(10);
+  // Time of each step, summed over the iterations.
+  double load = 0, merge = 0, show = 0, save = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    auto window = std::make_unique<Window>();
+    window->openDialog.answers.push_back(pair.code);
+    const std::string target = window->folder / "merged.c";
+    window->saveDialog.answers.push_back(target);
+    state.ResumeTiming();
+    const Clock::time_point t0 = Clock::now();
+    window->Run("a4LoadCodeFile");
+    const Clock::time_point t1 = Clock::now();
+    window->Run("a4MergeFiles");
+    const Clock::time_point t2 = Clock::now();
+    window->form->ShowPage(kMergedPage);
+    ProcessUntilComplete(window->View("m4MergedFile"));
+    const Clock::time_point t3 = Clock::now();
+    window->Run("a4SaveMergedFile");
+    const Clock::time_point t4 = Clock::now();
+    state.PauseTiming();
+    load += Ms(t1 - t0), merge += Ms(t2 - t1), show += Ms(t3 - t2), save += Ms(t4 - t3);
+    if (!window->boxes.errors.empty()) state.SkipWithError(window->boxes.errors[0].text.c_str());
+    if (ReadFile(target) != pair.merged) state.SkipWithError("saved file is not the merged text");
+    window.reset();
+    state.ResumeTiming();
+  }
+  const double n = static_cast<double>(state.iterations());
+  state.counters["load_ms"] = load / n;
+  state.counters["merge_ms"] = merge / n;
+  state.counters["show_ms"] = show / n;
+  state.counters["save_ms"] = save / n;
+}
+BENCHMARK(BM_WindowPair10MB)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_ShownSetPlainText10MB(benchmark::State& state) {
+  const std::string& merged = PairOf(10).merged;
+  QString chars = QString::fromUtf8(merged.data(), static_cast<qsizetype>(merged.size()));
+  chars.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  for (auto _ : state) {
+    state.PauseTiming();
+    auto edit = std::make_unique<QPlainTextEdit>();
+    ShowUnwrapped(*edit);
+    QApplication::processEvents();
+    state.ResumeTiming();
+    edit->setPlainText(chars);
+    QApplication::processEvents();
+    state.PauseTiming();
+    edit.reset();
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(BM_ShownSetPlainText10MB)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The longest gap between two turns of the event loop while steps run from it, each
+// step when the one before has finished.
+class StallProbe {
+ public:
+  struct Step {
+    const char* name;
+    std::function<void()> run;
+    std::function<bool()> done;  // null: done when run
+  };
+
+  // The longest gap in ms, and the step it fell in.
+  std::pair<double, const char*> Measure(std::vector<Step> steps) {
+    QEventLoop loop;
+    QTimer probe;
+    probe.setTimerType(Qt::PreciseTimer);
+    probe.setInterval(2);
+    size_t next = 0;
+    bool waiting = false;
+    const char* current = "start";
+    double longest = 0;
+    const char* where = current;
+    QElapsedTimer clock;
+    clock.start();
+    qint64 last = clock.nsecsElapsed();
+    QObject::connect(&probe, &QTimer::timeout, [&] {
+      const qint64 now = clock.nsecsElapsed();
+      const double gap = static_cast<double>(now - last) / 1e6;
+      if (gap > longest) longest = gap, where = current;
+      last = now;
+      if (waiting && steps[next - 1].done && !steps[next - 1].done()) return;
+      waiting = false;
+      if (next == steps.size()) return loop.quit();
+      current = steps[next].name;
+      steps[next++].run();
+      waiting = true;  // the step's own time counts in the gap to the next turn
+    });
+    probe.start();
+    loop.exec();
+    return {longest, where};
+  }
+};
+
+// Arg 0: a 50 MB code file is loaded and its page shown, then a 30 MB one loaded over it
+// while the page shows. Arg 1: a 30 MB pair is loaded and its code page shown, then
+// merged and the merged page shown.
+void BM_WindowStall(benchmark::State& state) {
+  const bool pair = state.range(0) == 1;
+  const Pair& big = PairOf(50);
+  const Pair& other = PairOf(30);
+  double longest = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    auto window = std::make_unique<Window>();
+    window->openDialog.answers.push_back(pair ? other.code : big.code);
+    if (!pair) window->openDialog.answers.push_back(other.code);
+    state.ResumeTiming();
+    Window& w = *window;
+    const auto codeShown = [&] { return w.View("m4CodeFile").DocumentComplete(); };
+    std::vector<StallProbe::Step> steps = {
+        {"load", [&] { w.Run("a4LoadCodeFile"); }, nullptr},
+        {"show code", [&] { w.form->ShowPage(kCodePage); }, codeShown},
+    };
+    if (pair) {
+      steps.push_back({"merge", [&] { w.Run("a4MergeFiles"); }, nullptr});
+      steps.push_back({"show merged", [&] { w.form->ShowPage(kMergedPage); },
+                       [&] { return w.View("m4MergedFile").DocumentComplete(); }});
+    } else {
+      steps.push_back({"load over it", [&] { w.Run("a4LoadCodeFile"); }, codeShown});
+    }
+    const auto [ms, where] = StallProbe().Measure(std::move(steps));
+    state.PauseTiming();
+    if (ms > longest) {
+      longest = ms;
+      state.SetLabel(std::string("longest in: ") + where);
+    }
+    if (!window->boxes.errors.empty()) state.SkipWithError(window->boxes.errors[0].text.c_str());
+    window.reset();
+    state.ResumeTiming();
+  }
+  state.counters["longest_stall_ms"] = longest;
+}
+BENCHMARK(BM_WindowStall)
+    ->ArgName("pair")
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(3);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  return RunQtBenchmarks(argc, argv);
+}
