@@ -72,10 +72,16 @@ void TextPane::SetWholeText(std::string_view text) {
   // Normalising only ever lengthens the text, so a text over the capacity once cut
   // at its NUL is refused before a copy of it is made.
   if (CutAtNul(text).size() > view_.Capacity()) throw EMemoCapacity();
-  std::string normal = NormalizeLineBreaks(text);
-  if (normal.size() > view_.Capacity()) throw EMemoCapacity();
-  if (view_.TextEquals(normal)) return;
-  view_.SetText(normal);
+  // Most texts (every merged text, files with CR LF breaks) need no change: they go to
+  // the view without a copy.
+  std::string normal;
+  if (!IsNormalPaneText(text)) {
+    normal = NormalizeLineBreaks(text);
+    text = normal;
+  }
+  if (text.size() > view_.Capacity()) throw EMemoCapacity();
+  if (view_.TextEquals(text)) return;
+  view_.SetText(text);
 }
 
 void TextPane::AddLine(std::string_view s) {

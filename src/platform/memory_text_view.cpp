@@ -7,7 +7,7 @@ namespace platform {
 
 MemoryTextView::MemoryTextView(size_t capacity) : capacity_(capacity) {}
 
-void MemoryTextView::IndexFrom(size_t from) {
+void MemoryTextView::IndexFrom(size_t from) const {
   // A CR LF may straddle the old end and the appended text.
   size_t pos = from > 0 ? from - 1 : 0;
   while ((pos = text_.find("\r\n", pos)) != std::string::npos) {
@@ -16,10 +16,17 @@ void MemoryTextView::IndexFrom(size_t from) {
   }
 }
 
+const std::vector<size_t>& MemoryTextView::PieceStarts() const {
+  if (pieceStarts_.empty()) {
+    pieceStarts_.push_back(0);
+    IndexFrom(0);
+  }
+  return pieceStarts_;
+}
+
 void MemoryTextView::Assign(std::string_view text) {
   text_.assign(text);
-  pieceStarts_.assign(1, 0);
-  IndexFrom(0);
+  pieceStarts_.clear();
   NotifyChange();
 }
 
@@ -38,19 +45,21 @@ void MemoryTextView::Append(std::string_view text) {
   }
   const size_t oldSize = text_.size();
   text_.append(text);
-  IndexFrom(oldSize);
+  if (!pieceStarts_.empty()) IndexFrom(oldSize);
   NotifyChange();
 }
 
 size_t MemoryTextView::LineCount() const {
+  const std::vector<size_t>& starts = PieceStarts();
   // The last piece is a line unless it is empty.
-  return pieceStarts_.back() == text_.size() ? pieceStarts_.size() - 1 : pieceStarts_.size();
+  return starts.back() == text_.size() ? starts.size() - 1 : starts.size();
 }
 
 std::string MemoryTextView::LineAt(size_t i, size_t maxBytes) const {
-  if (i >= pieceStarts_.size()) return {};
-  const size_t start = pieceStarts_[i];
-  const size_t end = i + 1 < pieceStarts_.size() ? pieceStarts_[i + 1] - 2 : text_.size();
+  const std::vector<size_t>& starts = PieceStarts();
+  if (i >= starts.size()) return {};
+  const size_t start = starts[i];
+  const size_t end = i + 1 < starts.size() ? starts[i + 1] - 2 : text_.size();
   return text_.substr(start, std::min(end - start, maxBytes));
 }
 

@@ -1,6 +1,7 @@
 // A text view that holds its text in memory and shows it nowhere: the view of the
-// command-line tool and of the tests. It keeps the start of every line, so line
-// access and appending stay cheap on a log of many lines.
+// command-line tool and of the tests, and the store of the window's Qt view. It keeps
+// the start of every line once lines are asked for, so line access and appending stay
+// cheap on a log of many lines, and a text whose lines nobody reads costs no index.
 #pragma once
 
 #include <vector>
@@ -33,12 +34,15 @@ class MemoryTextView : public TextView {
  private:
   void Assign(std::string_view text);
   // Records the starts of the pieces that follow each CR LF at or after `from`.
-  void IndexFrom(size_t from);
+  void IndexFrom(size_t from) const;
+  // The index of the whole text, made when first needed.
+  const std::vector<size_t>& PieceStarts() const;
 
   size_t capacity_;
   std::string text_;
-  // Offset of every piece between CR LF pairs; the first piece starts at 0.
-  std::vector<size_t> pieceStarts_{0};
+  // Offset of every piece between CR LF pairs; the first piece starts at 0. Empty
+  // until lines are first asked for.
+  mutable std::vector<size_t> pieceStarts_;
 };
 
 }  // namespace platform
