@@ -7,6 +7,7 @@
 #include <sys/resource.h>
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -128,6 +129,21 @@ void BM_GetWholeTextAfterEdit(benchmark::State& state) {
 }
 BENCHMARK(BM_GetWholeText)->Arg(1)->Arg(10)->Arg(50)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GetWholeTextAfterEdit)->Arg(1)->Arg(10)->Arg(50)->Unit(benchmark::kMillisecond);
+
+// Typing into a loaded pane: one character typed (as a key would insert it) and the
+// change it notifies; the bytes are read back only when the text is next read.
+void BM_TypeIntoLoadedPane(benchmark::State& state) {
+  ShownView v;
+  v.pane.LoadText(CodeFile(BytesFor(state.range(0))));
+  v.ProcessUntilShown();
+  v.view.setFocus();
+  for (auto _ : state) {
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
+    QApplication::sendEvent(&v.view, &press);
+    QApplication::processEvents();
+  }
+}
+BENCHMARK(BM_TypeIntoLoadedPane)->Arg(10)->Unit(benchmark::kMicrosecond);
 
 constexpr int kLines = 10000;
 

@@ -92,7 +92,12 @@ size_t QtTextView::DocumentBytes() const {
 }
 
 size_t QtTextView::Remaining() const {
-  return Size() - DocumentBytes();
+  // After an edit by the user the document is the text, whole.
+  return bytesValid_ ? bytes_.Size() - shown_ : 0;
+}
+
+bool QtTextView::DocumentComplete() const {
+  return Remaining() == 0;
 }
 
 bool QtTextView::Building() const {
@@ -235,7 +240,7 @@ void QtTextView::BuildWhile(KeepGoing keepGoing) {
     MoveCursorToEnd();
   }
   UpdateEditable();
-  if (Remaining() > 0 && isVisible()) buildTimer_.start();
+  if (Remaining() > 0 && isVisible() && !buildTimer_.isActive()) buildTimer_.start();
 }
 
 void QtTextView::BuildSlice() {
@@ -257,7 +262,7 @@ void QtTextView::BuildSmallRemainder() {
 
 void QtTextView::AfterChange() {
   UpdateEditable();
-  if (Remaining() > 0 && isVisible()) buildTimer_.start();
+  if (Remaining() > 0 && isVisible() && !buildTimer_.isActive()) buildTimer_.start();
 }
 
 void QtTextView::UpdateEditable() {

@@ -63,7 +63,7 @@ class QtTextView : public QPlainTextEdit, public TextView {
 
   // How many bytes of the text the document holds; all of them once it is complete.
   size_t DocumentBytes() const;
-  bool DocumentComplete() const { return DocumentBytes() == Size(); }
+  bool DocumentComplete() const;
   // Whether the document is being built slice by slice now: the view is shown and
   // more than kAtOnceBytes remain. The view takes no edits meanwhile.
   bool Building() const;
