@@ -29,6 +29,7 @@
 
 #include "../tests/fakes/fake_platform.h"
 #include "../tests/fakes/temp_dir.h"
+#include "../tests/gui/window_options.h"
 #include "main/main_core.h"
 #include "main/merge.h"
 #include "main/text_pane.h"
@@ -70,15 +71,8 @@ const Pair& PairOf(size_t codeMB) {
 struct Window {
   Window() {
     WriteFile(folder / "vaskarel.ini", "[Start]\r\nLogFile=" + (folder / "vaskarel.log") + "\r\n");
-    TMainFormOptions options;
-    options.exePath = folder / "vaskarel";
-    options.openDialog = &openDialog;
-    options.saveDialog = &saveDialog;
-    options.boxes = &boxes;
-    options.clock = &clock;
-    options.formats = TestFormats();
-    options.terminate = [] {};
-    form = std::make_unique<TMainForm>(std::move(options));
+    form = std::make_unique<TMainForm>(
+        FakeWindowOptions(folder, openDialog, saveDialog, boxes, clock));
     form->show();
     QApplication::processEvents();
   }

@@ -120,15 +120,7 @@ TEST_F(WindowEndToEnd, BusyCommandsShowTheWaitCursorAndTheirDialogsTheOrdinaryOn
   CursorWatchingClock watch;
   open.answers.push_back(std::nullopt);
   save.answers.push_back(std::nullopt);
-  TMainFormOptions options;
-  options.exePath = folder / "vaskarel";
-  options.openDialog = &open;
-  options.saveDialog = &save;
-  options.boxes = &boxes;
-  options.clock = &watch;
-  options.formats = TestFormats();
-  options.terminate = [] {};
-  form = std::make_unique<TMainForm>(std::move(options));
+  form = std::make_unique<TMainForm>(FakeWindowOptions(folder, open, save, boxes, watch));
   watch.cursors.clear();
   form->a4MergeFilesExecute(nullptr);
   ASSERT_FALSE(watch.cursors.empty());

@@ -18,6 +18,7 @@
 #include "fakes/temp_dir.h"
 #include "main/main_core.h"
 #include "main/window/main_form.h"
+#include "window_options.h"
 
 // QStrings in test failures, as text.
 inline void PrintTo(const QString& text, std::ostream* out) {
@@ -40,13 +41,7 @@ class WindowTest : public ::testing::Test {
   void Start(const std::string& logFileLine = "") {
     const std::string logLine = logFileLine.empty() ? "LogFile=" + LogPath() : logFileLine;
     WriteFile(folder / "vaskarel.ini", "[Start]\r\n" + logLine + "\r\n");
-    TMainFormOptions options;
-    options.exePath = folder / "vaskarel";
-    options.openDialog = &openDialog;
-    options.saveDialog = &saveDialog;
-    options.boxes = &boxes;
-    options.clock = &clock;
-    options.formats = TestFormats();
+    TMainFormOptions options = FakeWindowOptions(folder, openDialog, saveDialog, boxes, clock);
     options.terminate = [this] { ++terminated; };
     options.keyboardModifiers = [this] { return held; };
     form = std::make_unique<TMainForm>(std::move(options));
