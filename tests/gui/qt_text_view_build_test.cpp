@@ -141,6 +141,21 @@ TEST(QtTextViewBuild, HidingPausesTheBuildAndNewTextGoesInWhereItBelongs) {
   EXPECT_EQ(p.view.Text(), "short\r\n");
 }
 
+TEST(QtTextViewBuild, TextAppendedToALineTheUserBrokeInsideShowsWithAllOfIt) {
+  Page p;
+  p.Show();
+  p.view.SetText("ab");
+  QApplication::processEvents();
+  QTest::keyClick(&p.view, Qt::Key_End);
+  QTest::keyClick(&p.view, Qt::Key_Return, Qt::ShiftModifier);  // a break inside the block
+  QTest::keyClick(&p.view, Qt::Key_C);
+  p.view.Append("d\r\n");
+  QApplication::processEvents();
+  EXPECT_EQ(p.Shown(), QStringView(u"ab\u2029cd\u2029").toString());
+  QTest::keyClick(&p.view, Qt::Key_E);
+  EXPECT_EQ(p.view.Text(), "ab\r\ncd\r\ne");
+}
+
 void TypeUUmlaut(QtTextView& view) {
   QTest::sendKeyEvent(QTest::Click, &view, Qt::Key_Udiaeresis, QString::fromUtf8("\xC3\xBC"),
                       Qt::NoModifier);

@@ -184,15 +184,17 @@ void QtTextView::ReplaceDocument() {
 }
 
 void QtTextView::TakeBackPartialLine() {
-  const std::string& bytes = bytes_.Bytes();
-  if (shown_ == 0 || shown_ != bytes.size() || bytes_.EndsWithLineBreak()) return;
-  const size_t crlf = bytes.rfind("\r\n");
+  const size_t size = bytes_.Size();
+  if (shown_ == 0 || shown_ != size || bytes_.EndsWithLineBreak()) return;
+  // The document's last block holds the bytes behind the last CR LF, or more after an
+  // edit by the user (a line break typed with Shift+Enter stays inside its block).
+  const QTextBlock last = document()->lastBlock();
+  const size_t blockBytes = FromDocumentChars(BlockCodec(last), last.text()).size();
   const OwnChange own(ownChange_, document());
-  QTextCursor cursor(document());
-  cursor.movePosition(QTextCursor::End);
-  cursor.movePosition(QTextCursor::StartOfBlock, QTextCursor::KeepAnchor);
+  QTextCursor cursor(last);
+  cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
   cursor.removeSelectedText();
-  shown_ = crlf == std::string::npos ? 0 : crlf + 2;
+  shown_ = size - std::min(size, blockBytes);
 }
 
 size_t QtTextView::PieceEnd() const {
@@ -316,17 +318,22 @@ void QtTextView::OnContentsChange(int, int charsRemoved, int charsAdded) {
   NotifyChange();
 }
 
+const Codec& QtTextView::BlockCodec(const QTextBlock& block) const {
+  if (!perLine_) return CodecOf(encoding_);
+  const bool legacy = legacyFormat_ >= 0 && block.blockFormatIndex() == legacyFormat_;
+  return CodecOf(legacy ? TextEncoding::Legacy : TextEncoding::Utf8);
+}
+
 void QtTextView::EnsureBytes() const {
   if (bytesValid_) return;
+  // The whole text's encoding was decided before the user's first edit.
   std::string bytes;
   if (legacyFormat_ < 0) {
-    bytes = FromDocumentChars(DisplayCodec(), document()->toRawText());
+    bytes = FromDocumentChars(BlockCodec(document()->firstBlock()), document()->toRawText());
   } else {
     // Each line in the encoding it is shown in.
     for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
-      const bool legacy = block.blockFormatIndex() == legacyFormat_;
-      bytes += FromDocumentChars(CodecOf(legacy ? TextEncoding::Legacy : TextEncoding::Utf8),
-                                 block.text());
+      bytes += FromDocumentChars(BlockCodec(block), block.text());
       if (block.next().isValid()) bytes += "\r\n";
     }
   }

@@ -24,6 +24,7 @@
 #pragma once
 
 #include <QPlainTextEdit>
+#include <QTextBlock>
 #include <QTimer>
 
 #include "platform/encoding.h"
@@ -93,7 +94,7 @@ class QtTextView : public QPlainTextEdit, public TextView {
   // Marks the document's last block as a line shown in encoding.
   void MarkLastBlock(QTextCursor& cursor, TextEncoding encoding);
   // Takes the document's last line back out when it lacks its end, so that text
-  // appended to it is shown with the whole line.
+  // appended to it is shown with the whole line (in the encoding the whole line needs).
   void TakeBackPartialLine();
   // Inserts pieces while more remain and keepGoing() allows.
   template <class KeepGoing>
@@ -104,6 +105,8 @@ class QtTextView : public QPlainTextEdit, public TextView {
   void UpdateEditable();
   void MoveCursorToEnd();
   void OnContentsChange(int position, int charsRemoved, int charsAdded);
+  // The codec a block of the document shows its bytes in.
+  const Codec& BlockCodec(const QTextBlock& block) const;
   // Reads the bytes back from the document after an edit by the user.
   void EnsureBytes() const;
 
