@@ -30,7 +30,7 @@ TEST_F(WindowDocuments, APaneBuildsWhenItsPageIsShownUnderTheProgressBar) {
   EXPECT_FALSE(progress->isVisible());
 
   form->ShowPage(4);
-  QApplication::processEvents();
+  while (view->DocumentBytes() == 0) QApplication::processEvents();
   ASSERT_FALSE(view->DocumentComplete());
   EXPECT_TRUE(progress->isVisible());
   EXPECT_GT(progress->value(), 0);

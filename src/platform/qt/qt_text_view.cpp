@@ -180,7 +180,16 @@ void QtTextView::ReplaceDocument() {
   shown_ = 0;
   legacyFormat_ = -1;
   connect(fresh, &QTextDocument::contentsChange, this, &QtTextView::OnContentsChange);
-  if (ownsOld) old->deleteLater();
+  if (!ownsOld) return;
+  // A shown view takes the old document down in its next pass, instead of building;
+  // a hidden one when control returns to the event loop.
+  delete retired_;
+  retired_ = nullptr;
+  if (isVisible()) {
+    retired_ = old;
+  } else {
+    old->deleteLater();
+  }
 }
 
 void QtTextView::TakeBackPartialLine() {
@@ -248,6 +257,19 @@ void QtTextView::BuildWhile(KeepGoing keepGoing) {
 void QtTextView::BuildSlice() {
   // A hidden view waits until it is shown again.
   if (!isVisible()) return;
+  // Taking down a replaced document, and reading a big text through to choose its
+  // encoding, are each the work of a pass of their own.
+  if (retired_) {
+    delete retired_;
+    retired_ = nullptr;
+    if (Remaining() > 0) buildTimer_.start();
+    return;
+  }
+  if (!perLine_ && !encodingKnown_ && Remaining() > kAtOnceBytes) {
+    DisplayEncoding();
+    buildTimer_.start();
+    return;
+  }
   QElapsedTimer clock;
   clock.start();
   BuildWhile([&] { return clock.elapsed() < kSliceTime; });
@@ -264,7 +286,9 @@ void QtTextView::BuildSmallRemainder() {
 
 void QtTextView::AfterChange() {
   UpdateEditable();
-  if (Remaining() > 0 && isVisible() && !buildTimer_.isActive()) buildTimer_.start();
+  if ((Remaining() > 0 || retired_) && isVisible() && !buildTimer_.isActive()) {
+    buildTimer_.start();
+  }
 }
 
 void QtTextView::UpdateEditable() {
@@ -305,6 +329,8 @@ void QtTextView::showEvent(QShowEvent* e) {
 void QtTextView::hideEvent(QHideEvent* e) {
   QPlainTextEdit::hideEvent(e);
   buildTimer_.stop();
+  if (retired_) retired_->deleteLater();
+  retired_ = nullptr;
   emit DocumentProgress();
 }
 

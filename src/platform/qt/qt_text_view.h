@@ -125,6 +125,8 @@ class QtTextView : public QPlainTextEdit, public TextView {
   // Text was appended since the document last reached the end: the insertion point
   // goes to the end when it does.
   bool cursorToEnd_ = false;
+  // The document a shown view replaced, taken down in the view's next pass.
+  QTextDocument* retired_ = nullptr;
   bool editable_ = true;
   bool building_ = false;
   // Set while the view itself changes the document, whose change reports are then
