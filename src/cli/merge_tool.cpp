@@ -19,8 +19,8 @@
 #include "main/header_search.h"
 #include "main/merge.h"
 #include "main/merge_check.h"
-#include "main/safe_save.h"
 #include "main/program_info.h"
+#include "main/safe_save.h"
 #include "platform/encoding.h"
 #include "platform/paths.h"
 
@@ -164,12 +164,36 @@ class MergeTool {
     return true;
   }
 
+  // Reads an input as the merge takes it (up to its first NUL) or, for --check, whole;
+  // either way no further than the input limit.
   bool Read(const std::string& path, std::string& bytes) {
-    if (const int err = platform::Files().ReadWholeFile(path, bytes); err != 0) {
+    platform::FileSystem& files = platform::Files();
+    const int err = settings_.check ? files.ReadAtMost(path, kMaxInputBytes, bytes)
+                                    : files.ReadTextUpToNul(path, kMaxInputBytes, bytes);
+    if (err == EFBIG) {
+      Error(path + ": larger than the input limit of " + std::to_string(kMaxInputBytes >> 20) +
+            " MiB; not read");
+      return false;
+    }
+    if (err != 0) {
       Error(path + ": cannot read: " + Reason(err));
       return false;
     }
     return true;
+  }
+
+  // Refuses a result that would replace one of its own inputs, unless asked for.
+  bool WouldReplaceInput(const Job& job, const std::string& header) {
+    if (settings_.inPlace || job.output.empty()) return false;
+    const std::string output = Absolute(job.output);
+    for (const std::string& input : {job.code, header}) {
+      if (!input.empty() && Absolute(input) == output) {
+        Error(job.code + ": the result would replace " + input +
+              " itself; give --in-place to allow that (the old file is kept as a backup)");
+        return true;
+      }
+    }
+    return false;
   }
 
   std::string Summary() const {
@@ -267,6 +291,7 @@ class MergeTool {
         NoHeader(job.code, code);
         return;
       }
+      if (WouldReplaceInput(job, header)) return;
       std::string headerBytes;
       if (!Read(header, headerBytes)) return;
       if (settings_.check) {

@@ -48,6 +48,8 @@ to a NUL byte.
                       that is not UTF-8 from its legacy code page before merging
       --codepage=N    that legacy code page (874, 1250 ... 1258); by default the
                       one the window shows such files in, from the locale
+      --in-place      let a result replace its own code file (which is kept as
+                      a backup); without it such a run is refused
   -q, --quiet         print no notes, progress or summary; errors and findings only
   -h, --help          show this help and exit
       --version       show the version and exit
@@ -61,7 +63,9 @@ texts (DLG_TEXT[ or a name beginning with DLG_TEXT) but has no header is a
 problem; one without references is no dialog and is skipped.
 
 A result is never half-written under its name: it is written beside it under a
-temporary name and renamed into place once it is complete.
+new name and renamed into place once it is complete and on disk. A link as OUT is
+followed; a device or FIFO (/dev/stdout) is written into as it is. Files are read
+up to 256 MiB (a merge reads up to the first NUL byte); a larger one is refused.
 
 Exit status: 0 every dialog code file was paired and merged (or checked with no
 findings), 1 problems (findings of --check, dialog code files without a header),
@@ -168,6 +172,8 @@ std::optional<std::string> ParseMergeArguments(const std::vector<std::string>& a
       s.version = true;
     } else if (a == "--check") {
       s.check = true;
+    } else if (a == "--in-place") {
+      s.inPlace = true;
     } else if (a == "-q" || a == "--quiet") {
       s.quiet = true;
     } else {

@@ -1,6 +1,7 @@
 // vaskarel-merge's command line: what it asks for, and its help text.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <vector>
@@ -10,6 +11,7 @@ enum class OutputEncoding { Keep, Utf8 };
 
 struct MergeSettings {
   bool check = false, quiet = false, help = false, version = false;
+  bool inPlace = false;  // a result may replace one of its own inputs
   std::optional<std::string> output;
   std::vector<std::string> operands;
   // Header folders in the order given: --lang NAME as NAME, taken from each code file's
@@ -24,6 +26,9 @@ struct MergeSettings {
 // Returns an error text for a wrong command line.
 std::optional<std::string> ParseMergeArguments(const std::vector<std::string>& args,
                                                const std::string& cwd, MergeSettings& settings);
+
+// The largest file the tool reads: larger ones are refused without reading them whole.
+inline constexpr size_t kMaxInputBytes = size_t{256} << 20;
 
 // The text --help prints.
 extern const char* const kMergeToolUsage;

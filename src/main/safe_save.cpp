@@ -67,37 +67,34 @@ PreparedSave PrepareSave(const std::string& target, std::string_view bytes, bool
   platform::FileSystem& files = platform::Files();
   PreparedSave save;
   save.target = target;
+  int err = 0;
+  // A device, FIFO or socket, also behind links that name no path (/dev/stdout leads
+  // to /proc/self/fd/1, and that to "pipe:[...]"), is written into as it is: no backup
+  // and no rename, which would put a file in its place.
+  const platform::EntryKind finally = files.KindOf(target, true);
+  if (finally == platform::EntryKind::Device || finally == platform::EntryKind::Special) {
+    save.result.file = target;
+    std::unique_ptr<platform::WritableFile> out = files.OpenInPlace(target, err);
+    if (!out) {
+      save.result = Failed(SaveResult::Failure::Create, err, target);
+    } else if ((err = WriteAll(*out, bytes, false)) != 0) {
+      save.result = Failed(SaveResult::Failure::Write, err, target);
+    }
+    return save;
+  }
   std::string file;
-  if (const int err = FollowLinks(target, file); err != 0) {
+  if ((err = FollowLinks(target, file)) != 0) {
     save.result = Failed(
         err == ENOENT ? SaveResult::Failure::DanglingLink : SaveResult::Failure::Create, err, file);
     save.result.detail = file;
     return save;
   }
   save.result.file = file;
-  int err = 0;
-  switch (files.KindOf(file, true)) {
-    case platform::EntryKind::Directory:
-      save.result = Failed(SaveResult::Failure::NotAFile, EISDIR, file);
-      return save;
-    case platform::EntryKind::Device:
-    case platform::EntryKind::Special: {
-      // Written into as it is: no backup and no rename, which would put a file in
-      // the place of a device.
-      std::unique_ptr<platform::WritableFile> out = files.OpenInPlace(file, err);
-      if (!out) {
-        save.result = Failed(SaveResult::Failure::Create, err, file);
-      } else if ((err = WriteAll(*out, bytes, false)) != 0) {
-        save.result = Failed(SaveResult::Failure::Write, err, file);
-      }
-      return save;
-    }
-    case platform::EntryKind::Regular:
-      save.replaces = true;
-      break;
-    default:
-      break;
+  if (finally == platform::EntryKind::Directory) {
+    save.result = Failed(SaveResult::Failure::NotAFile, EISDIR, file);
+    return save;
   }
+  save.replaces = finally == platform::EntryKind::Regular;
   std::unique_ptr<platform::WritableFile> out;
   // A random name that is taken (by anything, a link too) is never opened: another one.
   for (int attempt = 0; attempt < 100; ++attempt) {

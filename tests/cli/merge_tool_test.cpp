@@ -140,8 +140,13 @@ TEST_F(MergeToolTest, ExistingOutputIsBackedUpNeverReplaced) {
   EXPECT_EQ(ReadFile(dir_ / "out.c"), "\"new\"");
   EXPECT_EQ(ReadFile(dir_ / "out.c.2023-07-05-09-03-07"), "old");
   EXPECT_EQ(ReadFile(dir_ / "out.c.2023-07-05-09-03-07.1"), "\"new\"");
-  // Merging a code file onto itself keeps the original as its backup, as the window does.
-  ASSERT_EQ(Run({At("d.c"), "-o", dir_.string()}), kExitDone);
+  // Merging a code file onto itself is refused unless asked for; then the original is
+  // kept as its backup, as the window does.
+  EXPECT_EQ(Run({At("d.c"), "-o", dir_.string()}), kExitFailure);
+  EXPECT_NE(err_.str().find("give --in-place"), std::string::npos) << err_.str();
+  EXPECT_EQ(ReadFile(dir_ / "d.c"), "DLG_TEXT[0]");
+  EXPECT_EQ(Run({At("d.c"), "-o", At("d.h")}), kExitFailure);  // nor its header
+  ASSERT_EQ(Run({At("d.c"), "-o", dir_.string(), "--in-place"}), kExitDone);
   EXPECT_EQ(ReadFile(dir_ / "d.c"), "\"new\"");
   EXPECT_EQ(ReadFile(dir_ / "d.c.2023-07-05-09-03-07"), "DLG_TEXT[0]");
   // A folder that does not exist yet, written as one, is created.
@@ -190,6 +195,19 @@ TEST_F(MergeToolTest, RefusesAResultThatTextsMultiply) {
   EXPECT_EQ(Run({"-q", At("d.c"), "-o", At("out.c")}), kExitFailure);
   EXPECT_NE(err_.str().find("larger than 1 GiB"), std::string::npos) << err_.str();
   EXPECT_FALSE(fs::exists(dir_ / "out.c"));
+}
+
+TEST_F(MergeToolTest, InputsAreReadNoFurtherThanTheLimit) {
+  // 300 MiB of zero bytes that take no room on disk: the merge reads up to the first
+  // NUL, the check up to the limit, and neither reads the file whole.
+  WriteFile(dir_ / "d.h", "\"t\"");
+  WriteFile(dir_ / "huge.c", "");
+  fs::resize_file(dir_ / "huge.c", 300u << 20);
+  EXPECT_EQ(Run({"-q", At("huge.c"), At("d.h")}), kExitDone) << err_.str();
+  EXPECT_EQ(out_.bytes, "");
+  EXPECT_EQ(Run({"-q", "--check", At("huge.c"), At("d.h")}), kExitFailure);
+  EXPECT_EQ(err_.str(), "vaskarel-merge: " + At("huge.c") +
+                            ": larger than the input limit of 256 MiB; not read\n");
 }
 
 TEST_F(MergeToolTest, FolderRunMergesPairsAndGoesOnPastFailures) {
