@@ -240,6 +240,30 @@ TEST_F(MergeToolTest, FolderRunMergesPairsAndGoesOnPastFailures) {
       << err;
 }
 
+TEST_F(MergeToolTest, FolderRunPutsNothingInPlaceThatMayNotBeOnTheDisk) {
+  WriteFile(dir_ / "in/a.c", "DLG_TEXT[0]");
+  WriteFile(dir_ / "in/a.h", "\"A\"");
+  WriteFile(dir_ / "in/sub/b.c", "DLG_TEXT[0]");
+  WriteFile(dir_ / "in/sub/b.h", "\"B\"");
+  WriteFile(dir_ / "out/a.c", "old");
+  FaultyFileSystem faulty;
+  faulty.syncError = EIO;
+  {
+    platform::ScopedFileSystem scope(faulty);
+    EXPECT_EQ(Run({"-q", "-o", At("out"), At("in")}), kExitFailure);
+  }
+  EXPECT_NE(err_.str().find("could not be made durable: Input/output error; no output was "
+                            "replaced"),
+            std::string::npos)
+      << err_.str();
+  EXPECT_EQ(Entries(dir_ / "out"), (std::vector<std::string>{"a.c", "sub"}));
+  EXPECT_EQ(ReadFile(dir_ / "out/a.c"), "old");
+  // Without the fault every result takes its place, the old one kept as its backup.
+  ASSERT_EQ(Run({"-q", "-o", At("out"), At("in")}), kExitDone) << err_.str();
+  EXPECT_EQ(Entries(dir_ / "out"),
+            (std::vector<std::string>{"a.c", "a.c.2023-07-05-09-03-07", "sub", "sub/b.c"}));
+}
+
 TEST_F(MergeToolTest, FolderRunIntoItsOwnTreeSkipsTheResults) {
   WriteFile(dir_ / "a.c", "DLG_TEXT[0]");
   WriteFile(dir_ / "a.h", "\"A\"");

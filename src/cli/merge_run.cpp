@@ -1,0 +1,217 @@
+// One run of vaskarel-merge, and the work on each script. A script is merged exactly
+// as the window merges it: the header found as Load code file finds it, both files
+// taken as a pane takes them, the same merge, the result written byte for byte as
+// Save merged file writes it.
+#include <chrono>
+#include <exception>
+#include <ostream>
+#include <set>
+#include <system_error>
+
+#include "cli/merge_run.h"
+#include "main/merge.h"
+#include "main/merge_check.h"
+#include "platform/encoding.h"
+#include "platform/files.h"
+#include "platform/paths.h"
+
+namespace cli_run {
+
+namespace {
+
+// The largest merged text the tool builds.
+constexpr size_t kMaxMergedBytes = size_t{1} << 30;
+
+}  // namespace
+
+std::string Reason(int err) {
+  return std::generic_category().message(err);
+}
+
+MergeRun::MergeRun(platform::WritableFile& out, std::ostream& err, const MergeToolOptions& options)
+    : out_(out),
+      err_(err),
+      clock_(options.clock ? *options.clock : platform::SystemClock()),
+      progress_(err, options.errIsTerminal, Elapsed(options)) {}
+
+std::function<double()> MergeRun::Elapsed(const MergeToolOptions& options) {
+  if (options.elapsedSeconds) return options.elapsedSeconds;
+  const auto start = std::chrono::steady_clock::now();
+  return [start] {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  };
+}
+
+int MergeRun::Run(const std::vector<std::string>& args) {
+  cwd_ = platform::Files().CurrentDirectory();
+  if (auto error = ParseMergeArguments(args, cwd_, settings_)) return UsageError(*error);
+  if (settings_.help) return WriteNow(kMergeToolUsage) ? kExitDone : kExitFailure;
+  if (settings_.version) {
+    return WriteNow(std::string(kProgram) + " " + MergeToolVersion() + "\n") ? kExitDone
+                                                                             : kExitFailure;
+  }
+  if (settings_.operands.empty()) return UsageError("no code file given");
+  if (settings_.quiet) progress_.SetEnabled(false);
+  search_ = HeaderSearch(settings_.headerFolders);
+  form_.lineBreaks = settings_.lineBreaks;
+  form_.encoding = settings_.encoding;
+  form_.codePage = settings_.codePage.value_or(platform::UserLegacyCodePage());
+
+  bool folders = settings_.operands.size() > 2;
+  for (const std::string& operand : settings_.operands) {
+    folders = folders || platform::Files().DirectoryExists(operand);
+  }
+  folderRun_ = folders;
+  if (folders) {
+    if (!settings_.check && !settings_.output) {
+      return UsageError("folders and lists of code files need -o OUTDIR");
+    }
+    if (!settings_.check && platform::Files().FileExists(*settings_.output)) {
+      return UsageError(*settings_.output + " is a file, not a folder");
+    }
+    CollectFolders();
+  } else {
+    progress_.SetEnabled(false);  // one script: nothing to count
+    CollectOne();
+  }
+
+  for (size_t i = 0; i < jobs_.size(); ++i) {
+    progress_.Update(i, jobs_.size());
+    RunJob(jobs_[i]);
+    FlushOut();  // a pair's findings, or its merged text, out before the next pair
+  }
+  if (!jobs_.empty()) progress_.Update(jobs_.size(), jobs_.size());
+  CommitResults();
+  progress_.Clear();
+  if (!settings_.quiet) err_ << kProgram << ": " << Summary() << "\n" << std::flush;
+  if (failures_ > 0) return kExitFailure;
+  return problems_ > 0 ? kExitProblemsFound : kExitDone;
+}
+
+void MergeRun::RunJob(const Job& job) {
+  try {
+    std::string code;
+    if (!Read(job.code, code)) return;
+    const std::string header = job.header.empty() ? search_.Find(job.code) : job.header;
+    if (header.empty()) {
+      NoHeader(job.code, code);
+      return;
+    }
+    if (WouldReplaceInput(job, header)) return;
+    std::string headerBytes;
+    if (!Read(header, headerBytes)) return;
+    if (settings_.check) {
+      Check(job.code, code, header, headerBytes);
+    } else {
+      Merge(job, std::move(code), std::move(headerBytes));
+    }
+  } catch (const std::exception& e) {
+    Error(job.code + ": " + e.what());
+  }
+}
+
+void MergeRun::NoHeader(const std::string& codeFile, std::string_view code) {
+  // A code file without references (a helper, a copy) is no dialog.
+  if (!HoldsDialogReferences(InputText(std::string(code), form_))) {
+    ++notDialogs_;
+    return;
+  }
+  std::string places;
+  for (const std::string& place : search_.PlacesFor(codeFile)) {
+    places += (places.empty() ? "" : ", ") + place;
+  }
+  Problem(codeFile + ": no header found (looked in: " + places + ")");
+}
+
+void MergeRun::Check(const std::string& codeFile, std::string_view code, const std::string& header,
+                     std::string_view headerBytes) {
+  std::vector<std::pair<std::string, std::string>> headers{{header, std::string(headerBytes)}};
+  // With several header folders, each language's header is checked too and compared
+  // with the first one found.
+  if (settings_.headerFolders.size() > 1) {
+    for (const std::string& folder : settings_.headerFolders) {
+      const std::string other = search_.FindInFolder(codeFile, folder);
+      if (other.empty()) {
+        Problem(codeFile + ": no header in " + folder);
+        continue;
+      }
+      if (other == header) continue;
+      std::string bytes;
+      if (!Read(other, bytes)) continue;
+      if (auto f = CompareTranslations(headerBytes, header, bytes)) {
+        Problem(other + ":" + std::to_string(f->line) + ": " + f->message);
+      }
+      headers.emplace_back(other, std::move(bytes));
+    }
+  }
+  // The code's own findings once, however many headers it is checked with.
+  std::set<std::pair<size_t, std::string>> codeFindings;
+  for (const auto& [name, bytes] : headers) {
+    CheckDialogScript(code, bytes, [&](const ScriptFinding& f) {
+      const bool inCode = f.file == ScriptFinding::File::Code;
+      if (inCode && headers.size() > 1 && !codeFindings.emplace(f.line, f.message).second) {
+        return;
+      }
+      Problem((inCode ? codeFile : name) + ":" + std::to_string(f.line) + ": " + f.message);
+    });
+  }
+  const std::string codeText = InputText(std::string(code), form_);
+  const std::string headerText = InputText(std::string(headerBytes), form_);
+  const std::vector<std::string> texts = DialogTexts(headerText);
+  const DialogMerge merge(codeText, texts, ReferenceNameOf(headerText));
+  Count(texts.size(), merge.Replaced(), merge.Left());
+}
+
+void MergeRun::Merge(const Job& job, std::string code, std::string header) {
+  // As the window does it: each file as a pane takes it, then the merge. With CR LF
+  // breaks the merged pane would normalise the result again, which changes nothing:
+  // both texts are normalised and every insertion stands between double quotes, so
+  // no CR LF pair is ever split or formed.
+  const std::string codeText = InputText(std::move(code), form_);
+  const std::string headerText = InputText(std::move(header), form_);
+  const std::vector<std::string> texts = DialogTexts(headerText);
+  const DialogMerge merge(codeText, texts, ReferenceNameOf(headerText));
+  // Texts that refer to later texts can multiply the result beyond any memory; its
+  // length is known before anything is built.
+  if (merge.Length() > kMaxMergedBytes) {
+    Error(job.code + ": the merged text would be larger than 1 GiB (dialog texts that " +
+          "refer to later texts multiply it)");
+    return;
+  }
+  const MergedText built = merge.Build();
+  std::string lf;
+  std::string_view merged = built.View();
+  if (settings_.lineBreaks == LineBreaks::Lf) merged = lf = WithLfBreaks(merged);
+
+  if (job.output.empty()) {
+    if (!WriteOut(merged)) return;
+  } else {
+    const std::string folder = platform::FolderOf(job.output);
+    if (!folder.empty() && !platform::Files().DirectoryExists(folder)) {
+      if (const int err = platform::Files().ForceDirectories(folder); err != 0) {
+        Error(folder + ": cannot create folder: " + Reason(err));
+        return;
+      }
+    }
+    if (folderRun_) {
+      // Written under its new name now; made durable with all the others and put in
+      // place once every result is written (CommitResults).
+      PreparedSave save = PrepareSave(job.output, merged, false);
+      if (!save.result.ok()) {
+        Error(SaveFailureLine(job.output, save.result));
+        return;
+      }
+      pending_.push_back(
+          {std::move(save), texts.size(), merge.Replaced(), merge.Left(), merged.size()});
+      return;
+    }
+    const SaveResult result = SaveFileSafely(job.output, merged, clock_.Now());
+    if (!result.ok()) {
+      Error(SaveFailureLine(job.output, result));
+      return;
+    }
+  }
+  Count(texts.size(), merge.Replaced(), merge.Left(), merged.size());
+}
+
+}  // namespace cli_run
