@@ -3,6 +3,9 @@
 // names; every result the bytes the window saves; problems and the exit status; the
 // comparison of languages; line breaks and encodings of the result.
 #include <gtest/gtest.h>
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 #include <filesystem>
 #include <sstream>
@@ -148,6 +151,21 @@ TEST_F(DialogTreesTest, ComparesTheLanguagesOfEachScript) {
   EXPECT_NE(out.find(ComparablePaths(root_ + "/D/b.c: no header in French\n")), std::string::npos)
       << out;
 }
+
+#ifndef _WIN32
+TEST_F(DialogTreesTest, AFifoNamedLikeAHeaderHoldsNoRun) {
+  WriteFile(root_ + "/D/a.c", "DLG_TEXT[0]");
+  fs::create_directories(root_ + "/D/English");
+  ASSERT_EQ(mkfifo((root_ + "/D/a.h").c_str(), 0600), 0);
+  ASSERT_EQ(mkfifo((root_ + "/D/English/a.h").c_str(), 0600), 0);
+  for (const char* mode : {"--check", "--quiet"}) {
+    SCOPED_TRACE(mode);
+    EXPECT_EQ(Run({mode, "--lang", "English", "-o", root_ + "/out", root_ + "/D"}),
+              kExitProblemsFound);
+    EXPECT_NE((out_.bytes + err_.str()).find("a.c: no header found"), std::string::npos);
+  }
+}
+#endif
 
 TEST_F(DialogTreesTest, LineBreaksAndEncodingOfTheResult) {
   WriteFile(root_ + "/a.c", "x = DLG_TEXT[0];\r\ny = DLG_TEXT[1];\n");

@@ -4,6 +4,9 @@
 #include "main/program_files.h"
 
 #include <gtest/gtest.h>
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 #include <map>
 
@@ -339,6 +342,18 @@ TEST_F(InstalledStartUp, WritableProgramFolderKeepsTheLogBesideTheExecutable) {
   second.core.FormCreate(exe);
   EXPECT_EQ(second.core.logFile, xdg / "usr/bin/vaskarel.log");
   EXPECT_TRUE(second.boxes.errors.empty());
+}
+#endif
+
+#ifndef _WIN32
+TEST_F(StartUp, ALogFileThatIsAFifoWithoutReaderDoesNotHoldStartUp) {
+  ASSERT_EQ(mkfifo((tmp / "log.fifo").c_str(), 0600), 0);
+  WriteConfig("[Start]\nLogFile=" + (tmp / "log.fifo") + "\n");
+  core.FormCreate(exe);  // returns: opening the FIFO does not wait for a reader
+  ASSERT_EQ(h.boxes.errors.size(), 1u);
+  EXPECT_EQ(h.boxes.errors[0].text,
+            "I/O error 103.\n" + (tmp / "log.fifo") + ": No such device or address");
+  EXPECT_FALSE(core.initialised);
 }
 #endif
 
