@@ -197,6 +197,15 @@ TEST_F(MergeToolTest, RefusesAResultThatTextsMultiply) {
   EXPECT_FALSE(fs::exists(dir_ / "out.c"));
 }
 
+TEST_F(MergeToolTest, AnyNameValidAsATargetWorks) {
+  // The new file's name is short whatever the target's: a 250-byte name is saved.
+  WriteFile(dir_ / "d.c", "DLG_TEXT[0]");
+  WriteFile(dir_ / "d.h", "\"t\"");
+  const std::string name = std::string(248, 'n') + ".c";
+  ASSERT_EQ(Run({"-q", At("d.c"), "-o", At(name)}), kExitDone) << err_.str();
+  EXPECT_EQ(ReadFile(dir_ / name), "\"t\"");
+}
+
 TEST_F(MergeToolTest, InputsAreReadNoFurtherThanTheLimit) {
   // 300 MiB of zero bytes that take no room on disk: the merge reads up to the first
   // NUL, the check up to the limit, and neither reads the file whole.
