@@ -11,6 +11,7 @@
 #include <sstream>
 
 #include "cli/merge_tool.h"
+#include "fakes/captured_output.h"
 #include "fakes/core_harness.h"
 #include "fakes/dialog_trees.h"
 #include "fakes/temp_dir.h"
@@ -18,18 +19,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-class StringOutput : public platform::WritableFile {
- public:
-  std::string bytes;
-  int Write(std::string_view b, size_t* written) override {
-    bytes.append(b);
-    if (written) *written = b.size();
-    return 0;
-  }
-  int Sync() override { return 0; }
-  int Close() override { return 0; }
-};
 
 class DialogTreesTest : public ::testing::Test {
  protected:
@@ -63,7 +52,7 @@ class DialogTreesTest : public ::testing::Test {
 
   TempDir tmp_{"vk_trees"};
   std::string root_ = tmp_.Path();
-  StringOutput out_;
+  CapturedOutput out_;
   std::ostringstream err_;
   FakeClock clock_;
 };

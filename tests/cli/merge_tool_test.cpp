@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <sstream>
 
+#include "fakes/captured_output.h"
 #include "fakes/core_harness.h"
 #include "fakes/fake_files.h"
 #include "fakes/fake_platform.h"
@@ -24,19 +25,6 @@ std::vector<std::string> Entries(const fs::path& dir) {
   std::sort(names.begin(), names.end());
   return names;
 }
-
-class CapturedOutput : public platform::WritableFile {
- public:
-  std::string bytes;
-  int error = 0;
-  int Write(std::string_view b, size_t* written) override {
-    if (error == 0) bytes.append(b);
-    if (written) *written = error ? 0 : b.size();
-    return error;
-  }
-  int Sync() override { return 0; }
-  int Close() override { return 0; }
-};
 
 // Fails the reading of one file.
 class UnreadableFile : public FaultyFileSystem {
