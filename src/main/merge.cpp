@@ -55,6 +55,19 @@ bool NameBeginsWithDlgText(const char* base, size_t end) {
          std::memcmp(base + start, kReferenceName.data(), kReferenceName.size()) == 0;
 }
 
+// How many of the 8 bytes at p are decimal digits before the first that is not one;
+// 8 when all are. A byte is a digit when its high half is 3 and adding 6 keeps it so.
+inline size_t DigitsAt(const char* p) {
+  if constexpr (std::endian::native != std::endian::little) return 8;
+  uint64_t v;
+  std::memcpy(&v, p, sizeof v);
+  constexpr uint64_t kHigh = 0xF0F0F0F0F0F0F0F0u, kThree = 0x3030303030303030u;
+  const uint64_t notDigit = ((v & kHigh) ^ kThree) | (((v + 0x0606060606060606u) & kHigh) ^ kThree);
+  // Bytes are in memory order in the little-endian word; a carry out of a byte only
+  // reaches bytes after a non-digit, which no longer count.
+  return notDigit == 0 ? 8 : static_cast<size_t>(std::countr_zero(notDigit)) / 8;
+}
+
 // Calls next = at(pos) for each "[" of s from its start on; the search goes on at next.
 template <typename At>
 void ForEachBracket(std::string_view s, At&& at) {
@@ -96,14 +109,25 @@ size_t ReferenceAt(const char* base, size_t n, size_t open, std::string_view nam
   size_t end = open + 1;
   size_t index = 0;
   bool fits = true;
-  while (end < n && base[end] >= '0' && base[end] <= '9') {
-    // Once the index reaches count it can only grow: stopping there keeps it from
-    // overflowing.
-    if (fits) {
-      index = index * 10 + static_cast<size_t>(base[end] - '0');
-      fits = index < count;
+  // The usual index has a few digits: with 8 bytes at hand, where the digits end is
+  // found in one step, and so few digits cannot overflow.
+  const size_t fast = n - end >= 8 ? DigitsAt(base + end) : 8;
+  if (fast < 8) {
+    for (const char* d = base + end; d != base + end + fast; ++d) {
+      index = index * 10 + static_cast<size_t>(*d - '0');
     }
-    ++end;
+    end += fast;
+    fits = index < count;
+  } else {
+    while (end < n && base[end] >= '0' && base[end] <= '9') {
+      // Once the index reaches count it can only grow: stopping there keeps it from
+      // overflowing.
+      if (fits) {
+        index = index * 10 + static_cast<size_t>(base[end] - '0');
+        fits = index < count;
+      }
+      ++end;
+    }
   }
   const size_t digits = end - open - 1;
   if (digits == 0 || end == n || base[end] != ']' || (digits > 1 && base[open + 1] == '0')) {
@@ -136,21 +160,27 @@ void FindReferences(std::string_view s, std::string_view name, size_t count, siz
 // The references of the code, kept small: the literal bytes before each and whom it
 // refers to, in blocks that never move.
 struct CodeReference {
-  uint32_t span;   // literal bytes since the previous reference, and this one's length
-  uint32_t index;  // the text, with the kind in the top bit; kFiller for literal bytes alone
+  uint32_t span;  // literal bytes since the previous reference, and this one's length
+  // Where its quoted text stands in the block of plain texts; or, with kComposite set,
+  // the kind (kKindBit) and text whose expansion holds references; kFiller for literal
+  // bytes alone.
+  uint32_t target;
 };
-constexpr uint32_t kKindBit = 0x80000000u;
+constexpr uint32_t kComposite = 0x80000000u;
+constexpr uint32_t kKindBit = 0x40000000u;
+constexpr uint32_t kIndexMask = kKindBit - 1;
 constexpr uint32_t kFiller = 0xFFFFFFFFu;
+constexpr uint32_t kNoBlock = 0xFFFFFFFFu;
 constexpr int kLengthBits = 10;  // a reference is at most kMaxNameLength + 12 bytes long
 constexpr uint32_t kMaxGap = (uint32_t{1} << (32 - kLengthBits)) - 1;
 static_assert(kMaxNameLength + 12 < (size_t{1} << kLengthBits));
 
 class CodeReferences {
  public:
-  void Add(size_t gap, size_t length, uint32_t index) {
+  void Add(size_t gap, size_t length, uint32_t target) {
     // A literal run longer than the field holds goes in pieces.
     for (; gap > kMaxGap; gap -= kMaxGap) Push({kMaxGap << kLengthBits, kFiller});
-    Push({static_cast<uint32_t>(gap) << kLengthBits | static_cast<uint32_t>(length), index});
+    Push({static_cast<uint32_t>(gap) << kLengthBits | static_cast<uint32_t>(length), target});
   }
   static size_t Gap(const CodeReference& r) { return r.span >> kLengthBits; }
   static size_t Length(const CodeReference& r) { return r.span & ((1u << kLengthBits) - 1); }
@@ -221,6 +251,10 @@ struct DialogMerge::Plan {
   std::vector<size_t> length[2], replaced[2], left[2];
   std::vector<uint8_t> plain[2];
   size_t totalLength = 0, totalReplaced = 0, totalLeft = 0;
+  // Every text that some kind inserts as it is, quoted, each behind its length (4
+  // bytes), in one block; blockAt[m]: where text m's entry begins, or kNoBlock.
+  std::string block;
+  std::vector<uint32_t> blockAt;
 
   bool Named() const { return !name.empty(); }
 
@@ -229,7 +263,7 @@ struct DialogMerge::Plan {
       : code(codeText), texts(allTexts), name(referenceName) {
     const size_t count = texts.size();
     if (name == kReferenceName || !IsIdentifier(name) || name.size() > kMaxNameLength) name = {};
-    if (count >= kKindBit) throw std::length_error("too many dialog texts");
+    if (count >= kIndexMask) throw std::length_error("too many dialog texts");
     for (const Kind kind : {kByDlgText, kByName}) {
       const size_t size = kind == kByName && !Named() ? 0 : count;
       length[kind].assign(size, 0);
@@ -274,13 +308,18 @@ struct DialogMerge::Plan {
       }
     }
 
+    BuildBlock();
+
     // The code's references are only counted per text while they are found: the
     // tables above are looked up once per text afterwards, not once per reference.
     std::vector<uint32_t> uses[2] = {std::vector<uint32_t>(count, 0),
                                      std::vector<uint32_t>(Named() ? count : 0, 0)};
     size_t literal = code.size(), end = 0;
     FindReferences(code, name, count, 0, 0, totalLeft, [&](const Reference& ref) {
-      codeRefs.Add(ref.pos - end, ref.length, ref.index | (ref.kind == kByName ? kKindBit : 0));
+      codeRefs.Add(ref.pos - end, ref.length,
+                   plain[ref.kind][ref.index]
+                       ? blockAt[ref.index]
+                       : kComposite | (ref.kind == kByName ? kKindBit : 0) | ref.index);
       end = ref.pos + ref.length;
       literal -= ref.length;
       uint32_t& n = uses[ref.kind][ref.index];
@@ -308,6 +347,34 @@ struct DialogMerge::Plan {
   }
   size_t inserted_ = 0;
 
+  void BuildBlock() {
+    const size_t count = texts.size();
+    auto inBlock = [&](size_t m) { return plain[kByDlgText][m] || (Named() && plain[kByName][m]); };
+    size_t size = kCopyWidth;
+    for (size_t m = 0; m < count; ++m) {
+      if (inBlock(m)) size += sizeof(uint32_t) + texts[m].size() + 2;
+    }
+    // Its places are 31-bit numbers.
+    if (size >= kComposite) throw std::length_error("dialog texts too long");
+    block.reserve(size);
+    blockAt.assign(count, kNoBlock);
+    for (size_t m = 0; m < count; ++m) {
+      if (!inBlock(m)) continue;
+      blockAt[m] = static_cast<uint32_t>(block.size());
+      const uint32_t quoted = static_cast<uint32_t>(texts[m].size() + 2);
+      block.append(reinterpret_cast<const char*>(&quoted), sizeof quoted);
+      block.append(1, '"').append(texts[m]).append(1, '"');
+    }
+    block.append(kCopyWidth, '\0');
+  }
+
+  // Copies the quoted text whose block entry begins at `at`.
+  void PutPlain(char*& w, uint32_t at) const {
+    uint32_t quoted;
+    std::memcpy(&quoted, block.data() + at, sizeof quoted);
+    Put(w, block.data() + at + sizeof quoted, quoted, block.data() + block.size());
+  }
+
   static bool IsSelf(const Reference& ref, size_t m) {
     return ref.kind == kByName && ref.index == m;
   }
@@ -318,51 +385,6 @@ struct DialogMerge::Plan {
 MergedText DialogMerge::Plan::Build() const {
   if (totalLength > kNone - kCopyWidth) throw std::length_error("merged text too long");
   const size_t count = texts.size();
-
-  // Which expansions the result needs, from the code's references down the texts.
-  std::vector<uint8_t> needed[2] = {std::vector<uint8_t>(count, 0),
-                                    std::vector<uint8_t>(Named() ? count : 0, 0)};
-  for (size_t b = 0; b < codeRefs.Blocks(); ++b) {
-    for (const CodeReference* r = codeRefs.BlockBegin(b); r != codeRefs.BlockEnd(b); ++r) {
-      if (r->index != kFiller) needed[r->index >> 31][r->index & ~kKindBit] = 1;
-    }
-  }
-  for (size_t m = 0; m < count; ++m) {
-    // DLG_TEXT[m]'s expansion may need NAME[m]'s, so that kind goes first.
-    for (const Kind kind : {kByDlgText, kByName}) {
-      if (kind == kByName && !Named()) continue;
-      if (!needed[kind][m]) continue;
-      for (size_t r = refStart[m]; r < refStart[m + 1]; ++r) {
-        const Reference& ref = textRefs[r];
-        if (!(kind == kByName && IsSelf(ref, m))) needed[ref.kind][ref.index] = 1;
-      }
-    }
-  }
-
-  // The quoted texts copied as they are, in one block.
-  auto inPlainBlock = [&](size_t m) {
-    return (needed[0][m] && plain[0][m]) || (Named() && needed[1][m] && plain[1][m]);
-  };
-  // Where each such text stands in the block, and its quoted length, side by side so
-  // that a reference costs one look-up.
-  struct Piece {
-    size_t at, length;
-  };
-  std::vector<Piece> plainPiece(count, Piece{kNone, 0});
-  std::string block;
-  size_t blockSize = kCopyWidth;
-  for (size_t m = 0; m < count; ++m) {
-    if (inPlainBlock(m)) blockSize += texts[m].size() + 2;
-  }
-  block.reserve(blockSize);
-  for (size_t m = 0; m < count; ++m) {
-    if (!inPlainBlock(m)) continue;
-    plainPiece[m] = {block.size(), texts[m].size() + 2};
-    block.append(1, '"').append(texts[m]).append(1, '"');
-  }
-  block.append(kCopyWidth, '\0');
-  const char* const blockEnd = block.data() + block.size();
-
   std::unique_ptr<char[]> bytes(new char[totalLength + kCopyWidth]);
   char* const base = bytes.get();
   char* w = base;
@@ -379,14 +401,10 @@ MergedText DialogMerge::Plan::Build() const {
     Kind kind;
   };
   std::vector<Frame> stack;
-  // Writes the quoted expansion of text m inserted by `kind`. One with references is
-  // written through an explicit stack: a chain of texts each referring to the next
-  // may be as deep as there are texts.
+  // Writes the quoted expansion of text m inserted by `kind`, which holds references:
+  // the first time through an explicit stack (a chain of texts each referring to the
+  // next may be as deep as there are texts), later copied from where it was written.
   auto expand = [&](Kind kind, size_t m) {
-    if (plain[kind][m]) {
-      Put(w, block.data() + plainPiece[m].at, plainPiece[m].length, blockEnd);
-      return;
-    }
     if (writtenAt[kind][m] != kNone) {
       std::memcpy(w, base + writtenAt[kind][m], length[kind][m]);
       w += length[kind][m];
@@ -416,7 +434,7 @@ MergedText DialogMerge::Plan::Build() const {
       w += ref.pos - f.pos;
       f.pos = ref.pos + ref.length;
       if (plain[ref.kind][ref.index]) {
-        Put(w, block.data() + plainPiece[ref.index].at, plainPiece[ref.index].length, blockEnd);
+        PutPlain(w, blockAt[ref.index]);
       } else if (writtenAt[ref.kind][ref.index] != kNone) {
         std::memcpy(w, base + writtenAt[ref.kind][ref.index], length[ref.kind][ref.index]);
         w += length[ref.kind][ref.index];
@@ -429,28 +447,22 @@ MergedText DialogMerge::Plan::Build() const {
   const char* source = code.data();
   const char* const codeEnd = code.data() + code.size();
   // The texts a reference brings in lie anywhere in the block: reading them a few
-  // references ahead hides most of the wait, first where a text lies, then the text.
+  // references ahead hides most of the wait.
   constexpr ptrdiff_t kAhead = 8;
   for (size_t b = 0; b < codeRefs.Blocks(); ++b) {
     const CodeReference* const end = codeRefs.BlockEnd(b);
     for (const CodeReference* r = codeRefs.BlockBegin(b); r != end; ++r) {
-      if (end - r > 2 * kAhead && r[2 * kAhead].index != kFiller) {
-        Prefetch(&plainPiece[r[2 * kAhead].index & ~kKindBit]);
-      }
-      if (end - r > kAhead && r[kAhead].index != kFiller) {
-        const Piece& piece = plainPiece[r[kAhead].index & ~kKindBit];
-        if (piece.at != kNone) Prefetch(block.data() + piece.at);
+      if (end - r > kAhead && !(r[kAhead].target & kComposite)) {
+        Prefetch(block.data() + r[kAhead].target);
       }
       const size_t gap = CodeReferences::Gap(*r);
       Put(w, source, gap, codeEnd);
       source += gap;
-      if (r->index == kFiller) continue;
-      const Kind kind = (r->index & kKindBit) ? kByName : kByDlgText;
-      const uint32_t index = r->index & ~kKindBit;
-      if (plain[kind][index]) {
-        Put(w, block.data() + plainPiece[index].at, plainPiece[index].length, blockEnd);
+      if (r->target == kFiller) continue;
+      if (!(r->target & kComposite)) {
+        PutPlain(w, r->target);
       } else {
-        expand(kind, index);
+        expand((r->target & kKindBit) ? kByName : kByDlgText, r->target & kIndexMask);
       }
       source += CodeReferences::Length(*r);
     }
