@@ -3,6 +3,8 @@
 set -euo pipefail
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev
           libbenchmark-dev fonts-dejavu-core
+          # The X11 event layouts the window reads its frame from.
+          libxcb1-dev
           # The install checks: validators, man, the completion, the Debian package.
           desktop-file-utils appstream man-db bash-completion dpkg-dev file)
 # The Windows build: the MinGW-w64 cross compiler, Wine to run its programs, and the
