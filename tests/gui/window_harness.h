@@ -11,6 +11,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -44,6 +45,7 @@ class WindowTest : public ::testing::Test {
     TMainFormOptions options = FakeWindowOptions(folder, openDialog, saveDialog, boxes, clock);
     options.terminate = [this] { ++terminated; };
     options.keyboardModifiers = [this] { return held; };
+    options.windowFrame = windowFrame;
     form = std::make_unique<TMainForm>(std::move(options));
     form->show();
     form->activateWindow();
@@ -87,6 +89,8 @@ class WindowTest : public ::testing::Test {
   FakeClock clock;
   int terminated = 0;
   Qt::KeyboardModifiers held = Qt::NoModifier;
+  // The frame the window system reports; the offscreen platform's own when empty.
+  std::function<QMargins(const QWidget&)> windowFrame;
   std::unique_ptr<TMainForm> form;
 
  private:

@@ -1,13 +1,11 @@
 // The page commands, the size commands, the tool-bar spacer and the window's show and
 // placement.
-#include <QApplication>
-#include <QMoveEvent>
-#include <QScreen>
 #include <QShowEvent>
 #include <QTabBar>
 
 #include "main/window/main_form.h"
 #include "main/window/tool_bar.h"
+#include "platform/qt/qt_window_frame.h"
 
 void TMainForm::ShowPage(int index) {
   if (index < 0 || index >= kPageCount || index == activePage_) return;
@@ -93,11 +91,10 @@ void TMainForm::a4ShowDebugPageExecute(QObject*) {
   ShowPage(5);
 }
 
-// The window's outer size counts its frame; the frame is what the window system adds
-// around the client area (nothing before the window is first shown).
+// The window's outer size counts its frame: what the window system adds around the
+// client area (nothing before the window manager has framed the window).
 QSize TMainForm::FrameExtra() const {
-  const QSize extra = frameGeometry().size() - size();
-  return extra.expandedTo(QSize(0, 0));
+  return frame_->Extra();
 }
 
 void TMainForm::SetOuterHeight(int height) {
@@ -115,9 +112,13 @@ void TMainForm::SetOuterWidth(int width) {
   setMinimumSize(minimum);
 }
 
-// 640 x 480 outside, frame included.
-void TMainForm::UpdateMinimumSize() {
-  setMinimumSize(QSize(640, 480) - FrameExtra());
+namespace {
+// The window's size when created and its smallest size, outside: frame included.
+constexpr QSize kOuterSize(640, 480);
+}  // namespace
+
+void TMainForm::UpdateMinimumSize(const QMargins& frame) {
+  setMinimumSize(kOuterSize.shrunkBy(frame));
 }
 
 void TMainForm::a4DefaultSizeExecute(QObject*) {
@@ -143,54 +144,18 @@ void TMainForm::FormShow(QObject*) {
   resize(width() - 1, height());
 }
 
-void TMainForm::CenterOnScreen() {
-  const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
-  if (!screen) return;
-  const QRect area = screen->geometry();
-  const QSize outer = size() + FrameExtra();
-  const int left = std::max(0, (area.width() - outer.width()) / 2);
-  const int top = std::max(0, (area.height() - outer.height()) / 2);
-  move(area.left() + left, area.top() + top);
+// Created at its smallest size in the middle of the screen; the window takes that size
+// and place again when the window manager reports its frame (frame_ runs this).
+void TMainForm::PlaceWindow(const QMargins& frame) {
+  setGeometry(platform::CentredOnScreen(*this, frame, kOuterSize.shrunkBy(frame)));
 }
 
 void TMainForm::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
   if (event->spontaneous()) return;  // restored from the task bar, not shown
   if (!shownOnce_) {
-    // The size when created and the minimum size count the frame known so far.
-    knownFrame_ = FrameExtra();
-    framePlaced_ = !knownFrame_.isNull();
-    UpdateMinimumSize();
-    resize(QSize(640, 480) - knownFrame_);
+    shownOnce_ = true;
+    frame_->Place([this](const QMargins& frame) { PlaceWindow(frame); });
   }
   FormShow(this);
-  if (!shownOnce_) {
-    shownOnce_ = true;
-    CenterOnScreen();
-  }
-}
-
-void TMainForm::moveEvent(QMoveEvent* event) {
-  QMainWindow::moveEvent(event);
-  TrackFrame();
-}
-
-// A window manager puts its frame around the window only after the window is shown,
-// and the frame's size arrives with no move or resize of the window: it is looked at
-// again each time the program runs out of events. A changed frame changes the minimum
-// size; the first frame also gives a window still at its creation size that size and
-// its centred place again, frame included.
-void TMainForm::TrackFrame() {
-  if (!shownOnce_) return;
-  const QSize frame = FrameExtra();
-  if (frame == knownFrame_) return;
-  const QSize creationSize = QSize(640, 480) - knownFrame_;
-  knownFrame_ = frame;
-  UpdateMinimumSize();
-  if (framePlaced_ || frame.isNull()) return;
-  framePlaced_ = true;
-  if (size() == creationSize) {
-    resize(QSize(640, 480) - frame);
-    CenterOnScreen();
-  }
 }

@@ -2,7 +2,6 @@
 // TMainCore inside the one failure guard.
 #include "main/window/main_form.h"
 
-#include <QAbstractEventDispatcher>
 #include <QAction>
 #include <QApplication>
 #include <QCoreApplication>
@@ -17,6 +16,7 @@
 #include "platform/process.h"
 #include "platform/qt/qt_dialogs.h"
 #include "platform/qt/qt_text_view.h"
+#include "platform/qt/qt_window_frame.h"
 
 // The pictures are compiled into the library; a static library needs them named.
 static void InitWindowResources() {
@@ -59,8 +59,8 @@ TMainForm::TMainForm(TMainFormOptions options, QWidget* parent)
   BindToolBar();
   ConnectHints();
   ConnectDocumentProgress();
-  connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
-          &TMainForm::TrackFrame);
+  frame_ = std::make_unique<platform::QtWindowFrame>(*this, options_.windowFrame);
+  frame_->OnChange([this](const QMargins& frame) { UpdateMinimumSize(frame); });
   p4Separator->setFocus(Qt::OtherFocusReason);
 
   // The platform parts: the window's own unless given.

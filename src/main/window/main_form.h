@@ -14,6 +14,7 @@
 #include <QIcon>
 #include <QList>
 #include <QMainWindow>
+#include <QMargins>
 #include <QPointer>
 #include <array>
 #include <functional>
@@ -45,6 +46,7 @@ namespace platform {
 class QtTextView;
 class QtFileDialog;
 class QtMessageBoxes;
+class QtWindowFrame;
 }  // namespace platform
 
 // What a test (or another host) may put in place of the window's own parts. Every
@@ -61,6 +63,9 @@ struct TMainFormOptions {
   std::function<void()> terminate;
   // The modifier keys held right now; the window's own asks the window system.
   std::function<Qt::KeyboardModifiers()> keyboardModifiers;
+  // The frame around the window as the window system reports it now; the window's own
+  // asks the window system.
+  std::function<QMargins(const QWidget&)> windowFrame;
 };
 
 class TMainForm : public QMainWindow {
@@ -120,7 +125,6 @@ class TMainForm : public QMainWindow {
   bool eventFilter(QObject* watched, QEvent* event) override;
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
-  void moveEvent(QMoveEvent* event) override;
 
  private:
   using Handler = void (TMainForm::*)(QObject*);
@@ -157,9 +161,8 @@ class TMainForm : public QMainWindow {
   QSize FrameExtra() const;
   void SetOuterHeight(int height);
   void SetOuterWidth(int width);
-  void UpdateMinimumSize();
-  void TrackFrame();
-  void CenterOnScreen();
+  void UpdateMinimumSize(const QMargins& frame);
+  void PlaceWindow(const QMargins& frame);
 
   // form_hints.cpp
   void ConnectHints();
@@ -184,6 +187,8 @@ class TMainForm : public QMainWindow {
   std::unique_ptr<platform::QtMessageBoxes> ownBoxes_;
   std::unique_ptr<TCursorFileDialog> openDialog_, saveDialog_;
   std::unique_ptr<TMainCore> core_;
+  // The frame around the window, followed as the window system reports it.
+  std::unique_ptr<platform::QtWindowFrame> frame_;
 
   // Controls, under their names on the window.
   QMenuBar* MainMenu = nullptr;
@@ -227,8 +232,4 @@ class TMainForm : public QMainWindow {
   QString hint_;
   bool appHintInstalled_ = false;
   bool shownOnce_ = false;
-  // The frame last seen around the window, and whether the window has been given its
-  // creation size and place with the window manager's frame counted.
-  QSize knownFrame_;
-  bool framePlaced_ = false;
 };
