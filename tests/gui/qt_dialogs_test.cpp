@@ -10,9 +10,12 @@
 #include <QFileSystemModel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
+#include <cstdlib>
 #include <fstream>
 #include <functional>
 #include <memory>
@@ -140,6 +143,35 @@ TEST(QtDialogsTest, ErrorBoxShowsCaptionAndMessage) {
   EXPECT_EQ(title, "Merge");
   EXPECT_EQ(text, QString::fromUtf8("Cannot open file /tmp/\xC3\x84rger.c"));
   EXPECT_EQ(icon, QMessageBox::Critical);
+}
+
+TEST(QtDialogsTest, ErrorBoxIsCentredOnTheScreenUntilItsWindowIsShown) {
+  // The outer rectangle's middle, frame included, against that of the screen or window.
+  auto offCentre = [](const QRect& outer, const QRect& area) {
+    return (outer.topLeft() * 2 + QPoint(outer.width(), outer.height())) -
+           (area.topLeft() * 2 + QPoint(area.width(), area.height()));
+  };
+  QWidget window;
+  window.setGeometry(40, 60, 500, 300);
+  QtMessageBoxes boxes(&window);
+  for (bool windowShown : {false, true}) {
+    SCOPED_TRACE(windowShown);
+    if (windowShown) {
+      window.show();
+      ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    }
+    QRect outer;
+    OnNextModal(nullptr, [&](QWidget* box) {
+      outer = box->windowHandle()->frameGeometry();
+      QTest::keyClick(box, Qt::Key_Return);
+    });
+    boxes.ShowError("vaskarel", "I/O error 103.");
+    const QRect area = windowShown ? window.frameGeometry() : window.screen()->geometry();
+    const QPoint off = offCentre(outer, area);
+    EXPECT_LE(std::abs(off.x()), 1) << off.x();
+    // Over a shown window Qt sets the box a little above the middle.
+    EXPECT_LE(std::abs(off.y()), windowShown ? 100 : 1) << off.y();
+  }
 }
 
 class QtFileDialogTest : public ::testing::Test {

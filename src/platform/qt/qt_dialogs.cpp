@@ -14,11 +14,13 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QString>
 #include <QStringList>
 
 #include "platform/encoding.h"
 #include "platform/files.h"
+#include "platform/qt/qt_window_frame.h"
 
 namespace platform {
 namespace {
@@ -78,6 +80,33 @@ class CheckingFileDialog : public QFileDialog {
 
  private:
   bool folderMustExist_;
+};
+
+// A message box over its parent window while that is shown (Qt's own placement), and
+// otherwise, as for the boxes of the start-up before the window shows, in the middle of
+// the screen, frame included: placed as it shows and again when the window manager
+// reports its frame.
+class PlacedMessageBox : public QMessageBox {
+ public:
+  PlacedMessageBox(Icon icon, const QString& title, const QString& text, StandardButtons buttons,
+                   QWidget* parent)
+      : QMessageBox(icon, title, text, buttons, parent), frame_(*this) {}
+
+ protected:
+  void showEvent(QShowEvent* event) override {
+    QMessageBox::showEvent(event);  // gives the box its size
+    const QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr;
+    if (event->spontaneous() || (owner && owner->isVisible())) return;
+    // The size the box has now: until the window manager has taken the box over, it can
+    // report the size the box was created with.
+    const QSize boxSize = size();
+    frame_.Place([this, boxSize](const QMargins& frame) {
+      setGeometry(CentredOnScreen(*this, frame, boxSize));
+    });
+  }
+
+ private:
+  QtWindowFrame frame_;
 };
 
 }  // namespace
@@ -178,14 +207,14 @@ bool QtFileDialog::Execute() {
 }
 
 void QtMessageBoxes::ShowError(const std::string& caption, const std::string& message) {
-  QMessageBox box(QMessageBox::Critical, DisplayString(caption), DisplayString(message),
-                  QMessageBox::Ok, parent_);
+  PlacedMessageBox box(QMessageBox::Critical, DisplayString(caption), DisplayString(message),
+                       QMessageBox::Ok, parent_);
   box.exec();
 }
 
 bool QtMessageBoxes::ConfirmYesNo(const std::string& caption, const std::string& text) {
-  QMessageBox box(QMessageBox::Question, DisplayString(caption), DisplayString(text),
-                  QMessageBox::NoButton, parent_);
+  PlacedMessageBox box(QMessageBox::Question, DisplayString(caption), DisplayString(text),
+                       QMessageBox::NoButton, parent_);
   QPushButton* yes = box.addButton(QMessageBox::tr("&Yes"), QMessageBox::YesRole);
   QPushButton* no = box.addButton(QMessageBox::tr("&No"), QMessageBox::NoRole);
   box.setDefaultButton(yes);

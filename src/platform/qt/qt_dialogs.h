@@ -43,7 +43,8 @@ class QtFileDialog : public FileDialog {
   Mode mode_;
 };
 
-// Error box and Yes/No confirmation on QMessageBox.
+// Error box and Yes/No confirmation on QMessageBox: over the parent window while that is
+// shown, otherwise in the middle of the screen.
 class QtMessageBoxes : public MessageBoxes {
  public:
   explicit QtMessageBoxes(QWidget* parent = nullptr) : parent_(parent) {}
