@@ -9,18 +9,7 @@ out=${1:-docs/screenshot.png}
 build=${VASKAREL_BUILD_DIR:-build}
 
 # Xvfb, xdotool, xwd and the netpbm converters, installed when missing.
-packages=(xvfb xdotool x11-apps netpbm)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  sudo=""
-  [ "$(id -u)" -eq 0 ] || sudo="sudo"
-  echo "Installing: ${missing[*]}"
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+scripts/install-missing.sh xvfb xdotool x11-apps netpbm
 
 scripts/deps.sh
 cmake -S . -B "$build" -G Ninja >/dev/null

@@ -26,18 +26,7 @@ screen_w=1024
 screen_h=768
 
 # Xvfb, openbox, xdotool and xwininfo/xprop, installed when missing.
-packages=(xvfb openbox xdotool x11-utils)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  sudo=""
-  [ "$(id -u)" -eq 0 ] || sudo="sudo"
-  echo "Installing: ${missing[*]}"
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+scripts/install-missing.sh xvfb openbox xdotool x11-utils
 
 scripts/deps.sh
 cmake -S . -B "$build" -G Ninja >/dev/null
@@ -156,46 +145,48 @@ centred() {  # x y width height: the rectangle's middle within a pixel of the sc
   [ ${dx#-} -le 1 ] && [ ${dy#-} -le 1 ]
 }
 
+# The verdicts on one launch: window id, x, y, width and height of its frame; each sets
+# `detail` to what it read.
+window_verdict() {
+  local minimum
+  minimum=$(minimum_of "$1" 2>/dev/null || echo "?")
+  detail="outer ${4}x${5} at $2,$3, minimum $minimum"
+  [ "${4}x${5}" = 640x480 ] && [ "$minimum" = 640x480 ] && centred "$2" "$3" "$4" "$5"
+}
+box_verdict() {
+  detail="box outer ${4}x${5} at $2,$3"
+  centred "$2" "$3" "$4" "$5"
+}
+
+# One round of launches: the log file the configuration names, the name of the window
+# to read, what it is, and its verdict. Counts the right launches in `right`.
+launch_round() {
+  local i found x y w h detail
+  right=0
+  for i in $(seq "$launches"); do
+    start_program "$1"
+    found="" x="" y="" w="" h="" detail=""
+    read -r found x y w h < <(settled_window "$2" 2>/dev/null)
+    if [ -z "$found" ]; then
+      printf 'launch %2d: no %s within 30 s: WRONG\n' "$i" "$3"
+    elif "$4" "$found" "$x" "$y" "$w" "$h"; then
+      printf 'launch %2d: %s: right\n' "$i" "$detail"
+      right=$((right + 1))
+    else
+      printf 'launch %2d: %s: WRONG\n' "$i" "$detail"
+    fi
+    stop_program "$2"
+  done
+}
+
 # From here on a failed reading is a wrong launch, not the end of the run.
 set +e
-window_right=0
 echo "== the window"
-for i in $(seq "$launches"); do
-  start_program "$tmp/program/vaskarel.log"
-  window="" x="" y="" w="" h=""
-  read -r window x y w h < <(settled_window '^Merge dialog strings$' 2>/dev/null)
-  minimum=$(minimum_of "$window" 2>/dev/null || echo "?")
-  verdict="WRONG"
-  if [ "${w}x${h}" = 640x480 ] && [ "$minimum" = 640x480 ] && centred $x $y $w $h; then
-    verdict="right"
-    window_right=$((window_right + 1))
-  fi
-  if [ -z "$window" ]; then
-    printf 'launch %2d: no window within 30 s: WRONG\n' "$i"
-  else
-    printf 'launch %2d: outer %sx%s at %s,%s, minimum %s: %s\n' "$i" "$w" "$h" "$x" "$y" "$minimum" "$verdict"
-  fi
-  stop_program '^Merge dialog strings$'
-done
-
-box_right=0
+launch_round "$tmp/program/vaskarel.log" '^Merge dialog strings$' window window_verdict
+window_right=$right
 echo "== the start-up error box"
-for i in $(seq "$launches"); do
-  start_program "$tmp/unwritable"
-  box="" x="" y="" w="" h=""
-  read -r box x y w h < <(settled_window '^vaskarel$' 2>/dev/null)
-  verdict="WRONG"
-  if centred $x $y $w $h; then
-    verdict="right"
-    box_right=$((box_right + 1))
-  fi
-  if [ -z "$box" ]; then
-    printf 'launch %2d: no box within 30 s: WRONG\n' "$i"
-  else
-    printf 'launch %2d: box outer %sx%s at %s,%s: %s\n' "$i" "$w" "$h" "$x" "$y" "$verdict"
-  fi
-  stop_program '^vaskarel$'
-done
+launch_round "$tmp/unwritable" '^vaskarel$' box box_verdict
+box_right=$right
 
 echo "$window_right of $launches launches at 640x480 outside and centred"
 echo "$box_right of $launches start-up error boxes centred"
