@@ -68,6 +68,18 @@ inline size_t DigitsAt(const char* p) {
   return notDigit == 0 ? 8 : static_cast<size_t>(std::countr_zero(notDigit)) / 8;
 }
 
+// The value of the first `digits` (1 to 7) bytes at p, all decimal digits, read as
+// one word: the digits moved to its top, then pairs, fours and eights of them summed.
+inline size_t EightDigitsValue(const char* p, size_t digits) {
+  if (digits == 0) return 0;
+  uint64_t v;
+  std::memcpy(&v, p, sizeof v);
+  v <<= 8 * (8 - digits);  // the bytes below stand for leading zeros
+  v = ((v & 0x0F0F0F0F0F0F0F0Fu) * 2561) >> 8;
+  v = ((v & 0x00FF00FF00FF00FFu) * 6553601) >> 16;
+  return static_cast<size_t>(((v & 0x0000FFFF0000FFFFu) * 42949672960001u) >> 32);
+}
+
 // Calls next = at(pos) for each "[" of s from its start on; the search goes on at next.
 template <typename At>
 void ForEachBracket(std::string_view s, At&& at) {
@@ -113,9 +125,7 @@ size_t ReferenceAt(const char* base, size_t n, size_t open, std::string_view nam
   // found in one step, and so few digits cannot overflow.
   const size_t fast = n - end >= 8 ? DigitsAt(base + end) : 8;
   if (fast < 8) {
-    for (const char* d = base + end; d != base + end + fast; ++d) {
-      index = index * 10 + static_cast<size_t>(*d - '0');
-    }
+    index = EightDigitsValue(base + end, fast);
     end += fast;
     fits = index < count;
   } else {
@@ -310,25 +320,39 @@ struct DialogMerge::Plan {
 
     BuildBlock();
 
-    // The code's references are only counted per text while they are found: the
-    // tables above are looked up once per text afterwards, not once per reference.
-    std::vector<uint32_t> uses[2] = {std::vector<uint32_t>(count, 0),
-                                     std::vector<uint32_t>(Named() ? count : 0, 0)};
+    // Per kind and text, side by side: what a code reference to it records, and how
+    // often the code refers to it. A reference costs one look-up; the tables above are
+    // consulted once per text afterwards, not once per reference.
+    struct Slot {
+      uint32_t target;
+      uint32_t uses;
+    };
+    std::vector<Slot> slots[2];
+    for (const Kind kind : {kByDlgText, kByName}) {
+      if (kind == kByName && !Named()) continue;
+      slots[kind].resize(count);
+      for (size_t m = 0; m < count; ++m) {
+        slots[kind][m].target = plain[kind][m] ? blockAt[m]
+                                               : kComposite | (kind == kByName ? kKindBit : 0) |
+                                                     static_cast<uint32_t>(m);
+        slots[kind][m].uses = 0;
+      }
+    }
     size_t literal = code.size(), end = 0;
     FindReferences(code, name, count, 0, 0, totalLeft, [&](const Reference& ref) {
-      codeRefs.Add(ref.pos - end, ref.length,
-                   plain[ref.kind][ref.index]
-                       ? blockAt[ref.index]
-                       : kComposite | (ref.kind == kByName ? kKindBit : 0) | ref.index);
+      Slot& slot = slots[ref.kind][ref.index];
+      codeRefs.Add(ref.pos - end, ref.length, slot.target);
       end = ref.pos + ref.length;
       literal -= ref.length;
-      uint32_t& n = uses[ref.kind][ref.index];
       // A count about to overflow goes into the totals now.
-      if (n == std::numeric_limits<uint32_t>::max()) Count(ref.kind, ref.index, n, inserted_);
-      ++n;
+      if (slot.uses == std::numeric_limits<uint32_t>::max()) {
+        Count(ref.kind, ref.index, slot.uses, inserted_);
+      }
+      ++slot.uses;
     });
     for (const Kind kind : {kByDlgText, kByName}) {
-      for (size_t m = 0; m < uses[kind].size(); ++m) Count(kind, m, uses[kind][m], inserted_);
+      for (size_t m = 0; m < slots[kind].size(); ++m)
+        Count(kind, m, slots[kind][m].uses, inserted_);
     }
     codeTail = code.size() - end;
     totalLength = Add(literal, inserted_);

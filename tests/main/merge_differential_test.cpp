@@ -117,7 +117,10 @@ const std::vector<std::string> kAlphabet = {"DLG_TEXT[",
                                             "DLG_TEXT[3]",
                                             "DLG_TEXT[4]",
                                             "DLG_TEXT[10]",
-                                            "DLG_TEXT[99999999999999999999]"};
+                                            "DLG_TEXT[99999999999999999999]",
+                                            "DLG_TEXT[1234567]",
+                                            "DLG_TEXT[0000012]",
+                                            "DLG_TEXT[12]xxxxxxxx"};
 
 std::string RandomText(std::mt19937& rng, size_t maxPieces,
                        const std::vector<std::string>& alphabet) {
