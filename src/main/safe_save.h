@@ -41,11 +41,6 @@ struct SaveResult {
   std::string backup;  // the backup name used; empty when no file was replaced
 
   bool ok() const { return failure == Failure::None; }
-  // Whether the target still holds its old bytes under its own name.
-  bool TargetUnchanged() const {
-    return failure != Failure::None && failure != Failure::Replace &&
-           failure != Failure::FolderSync;
-  }
 };
 
 // A save after step 1: the bytes are in a new file beside the target (or, for a
