@@ -152,7 +152,15 @@ void MergeRun::Check(const std::string& codeFile, std::string_view code, const s
       if (inCode && headers.size() > 1 && !codeFindings.emplace(f.line, f.message).second) {
         return;
       }
-      Problem((inCode ? codeFile : name) + ":" + std::to_string(f.line) + ": " + f.message);
+      // Checked against several languages, a code finding that depends on the header
+      // names the one it was found with.
+      std::string message = f.message;
+      constexpr std::string_view kTheHeader = "; the header has ";
+      if (const size_t at = message.find(kTheHeader);
+          inCode && headers.size() > 1 && at != std::string::npos) {
+        message.replace(at, kTheHeader.size(), "; " + name + " has ");
+      }
+      Problem((inCode ? codeFile : name) + ":" + std::to_string(f.line) + ": " + message);
     });
   }
   const std::string codeText = InputText(std::string(code), form_);
