@@ -15,9 +15,10 @@
 // with every reference replaced by its expansion in quotes.
 //
 // Every reference is found once, by a byte search for "[", when the plan is made;
-// the plan knows the result's length before anything is built. An expansion without
-// references is copied from one compact block of quoted texts; one with references
-// is written where it is first needed and copied from there afterwards.
+// the plan knows the result's length before anything is built. A short expansion
+// without references is copied from one compact table, which holds each text the
+// code refers to quoted; a longer one from its text; one with references is written
+// where it is first needed and copied from there afterwards.
 #include <algorithm>
 #include <bit>
 #include <cstdint>
@@ -25,16 +26,21 @@
 #include <limits>
 #include <stdexcept>
 
-#include "main/byte_scan.h"
 #include "main/identifier.h"
 #include "main/merge.h"
+#include "main/reference_scan.h"
 
 namespace {
 
-constexpr std::string_view kReferenceName = "DLG_TEXT";
+using dialog_refs::FindReferences;
+using dialog_refs::kByDlgText;
+using dialog_refs::kByName;
+using dialog_refs::Kind;
+using dialog_refs::kMaxNameLength;
+using dialog_refs::kReferenceName;
+using dialog_refs::Reference;
+
 constexpr size_t kNone = std::numeric_limits<size_t>::max();
-// The longest declared name taken, so that a reference's length fits its field.
-constexpr size_t kMaxNameLength = 1000;
 // Bytes a small copy may move beyond its end; buffers keep this much room.
 constexpr size_t kCopyWidth = 64;
 
@@ -42,202 +48,90 @@ size_t Add(size_t a, size_t b) {
   return a > kNone - b ? kNone : a + b;
 }
 
-bool EndsWithAt(const char* base, size_t end, std::string_view name) {
-  return !name.empty() && end >= name.size() &&
-         std::memcmp(base + end - name.size(), name.data(), name.size()) == 0;
-}
-
-// Whether the identifier that ends at `end` begins with DLG_TEXT.
-bool NameBeginsWithDlgText(const char* base, size_t end) {
-  size_t start = end;
-  while (start > 0 && IsIdentifierChar(base[start - 1])) --start;
-  return end - start >= kReferenceName.size() &&
-         std::memcmp(base + start, kReferenceName.data(), kReferenceName.size()) == 0;
-}
-
-// How many of the 8 bytes at p are decimal digits before the first that is not one;
-// 8 when all are. A byte is a digit when its high half is 3 and adding 6 keeps it so.
-inline size_t DigitsAt(const char* p) {
-  if constexpr (std::endian::native != std::endian::little) return 8;
-  uint64_t v;
-  std::memcpy(&v, p, sizeof v);
-  constexpr uint64_t kHigh = 0xF0F0F0F0F0F0F0F0u, kThree = 0x3030303030303030u;
-  const uint64_t notDigit = ((v & kHigh) ^ kThree) | (((v + 0x0606060606060606u) & kHigh) ^ kThree);
-  // Bytes are in memory order in the little-endian word; a carry out of a byte only
-  // reaches bytes after a non-digit, which no longer count.
-  return notDigit == 0 ? 8 : static_cast<size_t>(std::countr_zero(notDigit)) / 8;
-}
-
-// The value of the first `digits` (1 to 7) bytes at p, all decimal digits, read as
-// one word: the digits moved to its top, then pairs, fours and eights of them summed.
-inline size_t EightDigitsValue(const char* p, size_t digits) {
-  if (digits == 0) return 0;
-  uint64_t v;
-  std::memcpy(&v, p, sizeof v);
-  v <<= 8 * (8 - digits);  // the bytes below stand for leading zeros
-  v = ((v & 0x0F0F0F0F0F0F0F0Fu) * 2561) >> 8;
-  v = ((v & 0x00FF00FF00FF00FFu) * 6553601) >> 16;
-  return static_cast<size_t>(((v & 0x0000FFFF0000FFFFu) * 42949672960001u) >> 32);
-}
-
-// Calls next = at(pos) for each "[" of s from its start on; the search goes on at next.
-template <typename At>
-void ForEachBracket(std::string_view s, At&& at) {
-  const char* const base = s.data();
-  const size_t n = s.size();
-  size_t i = 0;
-  size_t resume = 0;  // brackets before this position are passed over
-  // 64 bytes at a time into one mask, whose bits are taken one by one.
-  for (; i + 64 <= n; i += 64) {
-    for (uint64_t mask = ByteMask64(base + i, '['); mask != 0; mask &= mask - 1) {
-      const size_t pos = i + static_cast<size_t>(std::countr_zero(mask));
-      if (pos >= resume) resume = at(pos);
-    }
-  }
-  for (i = std::max(i, resume); i < n;) {
-    const void* hit = std::memchr(base + i, '[', n - i);
-    if (!hit) return;
-    i = at(static_cast<size_t>(static_cast<const char*>(hit) - base));
-  }
-}
-
-// The two kinds of reference; an expansion depends on the kind that inserted it.
-enum Kind : uint8_t { kByDlgText = 0, kByName = 1 };
-
-struct Reference {
-  size_t pos;       // where its name begins
-  uint32_t index;   // the text it refers to
-  uint16_t length;  // name, "[", digits, "]"
-  Kind kind;
-};
-
-// Looks at the "[" at `open`: whether a reference the merge replaces ends there (one
-// of DLG_TEXT with an index in [lowDlgText, count), or else one of `name` with an
-// index in [lowName, count)). Counts a reference-like name it passes over in `left`.
-// Returns where the search goes on.
-template <typename Found>
-size_t ReferenceAt(const char* base, size_t n, size_t open, std::string_view name, size_t count,
-                   size_t lowDlgText, size_t lowName, size_t& left, Found&& found) {
-  size_t end = open + 1;
-  size_t index = 0;
-  bool fits = true;
-  // The usual index has a few digits: with 8 bytes at hand, where the digits end is
-  // found in one step, and so few digits cannot overflow.
-  const size_t fast = n - end >= 8 ? DigitsAt(base + end) : 8;
-  if (fast < 8) {
-    index = EightDigitsValue(base + end, fast);
-    end += fast;
-    fits = index < count;
-  } else {
-    while (end < n && base[end] >= '0' && base[end] <= '9') {
-      // Once the index reaches count it can only grow: stopping there keeps it from
-      // overflowing.
-      if (fits) {
-        index = index * 10 + static_cast<size_t>(base[end] - '0');
-        fits = index < count;
-      }
-      ++end;
-    }
-  }
-  const size_t digits = end - open - 1;
-  if (digits == 0 || end == n || base[end] != ']' || (digits > 1 && base[open + 1] == '0')) {
-    return end;  // no "[" among the digits
-  }
-  const bool byDlgText = EndsWithAt(base, open, kReferenceName);
-  const bool byName = EndsWithAt(base, open, name);
-  if (fits && byDlgText && index >= lowDlgText) {
-    const size_t pos = open - kReferenceName.size();
-    found(Reference{pos, static_cast<uint32_t>(index), static_cast<uint16_t>(end + 1 - pos),
-                    kByDlgText});
-  } else if (fits && byName && index >= lowName) {
-    const size_t pos = open - name.size();
-    found(Reference{pos, static_cast<uint32_t>(index), static_cast<uint16_t>(end + 1 - pos),
-                    kByName});
-  } else if (byDlgText || byName || NameBeginsWithDlgText(base, open)) {
-    ++left;
-  }
-  return end + 1;
-}
-
-template <typename Found>
-void FindReferences(std::string_view s, std::string_view name, size_t count, size_t lowDlgText,
-                    size_t lowName, size_t& left, Found&& found) {
-  ForEachBracket(s, [&](size_t open) {
-    return ReferenceAt(s.data(), s.size(), open, name, count, lowDlgText, lowName, left, found);
-  });
-}
-
-// The references of the code, kept small: the literal bytes before each and whom it
-// refers to, in blocks that never move.
-struct CodeReference {
-  uint32_t span;  // literal bytes since the previous reference, and this one's length
-  // Where its quoted text stands in the block of plain texts; or, with kComposite set,
-  // the kind (kKindBit) and text whose expansion holds references; kFiller for literal
-  // bytes alone.
-  uint32_t target;
-};
-constexpr uint32_t kComposite = 0x80000000u;
+// Whom a code reference refers to: text m by DLG_TEXT is slot m, by the declared name
+// slot count + m. Each slot the code refers to has an entry of kEntry bytes, in the
+// order of first use: the quoted text's length, the reference's length and the quoted
+// text itself, when they fit; otherwise kOutOfLine, the slot and the reference's
+// length. So a reference to a short text costs the build one look-up and one copy.
+constexpr size_t kEntry = 64;
+constexpr size_t kEntryText = kEntry - 2;
+constexpr unsigned char kOutOfLine = 0xFF;
+static_assert(kEntryText < kOutOfLine && kEntryText <= kCopyWidth);
+constexpr uint32_t kNoEntry = 0xFFFFFFFFu;
 constexpr uint32_t kKindBit = 0x40000000u;
-constexpr uint32_t kIndexMask = kKindBit - 1;
-constexpr uint32_t kFiller = 0xFFFFFFFFu;
-constexpr uint32_t kNoBlock = 0xFFFFFFFFu;
-constexpr int kLengthBits = 10;  // a reference is at most kMaxNameLength + 12 bytes long
-constexpr uint32_t kMaxGap = (uint32_t{1} << (32 - kLengthBits)) - 1;
-static_assert(kMaxNameLength + 12 < (size_t{1} << kLengthBits));
 
+// The references of the code, one word each: the literal bytes since the previous
+// reference and the entry of this one. A longer stretch or a higher entry takes an
+// escape word and two whole words; kFiller as the entry stands for literal bytes alone.
+// Kept in blocks that never move; an escape never spans two blocks.
 class CodeReferences {
  public:
-  void Add(size_t gap, size_t length, uint32_t target) {
-    // A literal run longer than the field holds goes in pieces.
-    for (; gap > kMaxGap; gap -= kMaxGap) Push({kMaxGap << kLengthBits, kFiller});
-    Push({static_cast<uint32_t>(gap) << kLengthBits | static_cast<uint32_t>(length), target});
+  static constexpr int kGapBits = 12;
+  static constexpr uint32_t kGapMask = (uint32_t{1} << kGapBits) - 1;
+  static constexpr uint32_t kEscape = 0xFFFFFFFFu >> kGapBits;
+  static constexpr uint32_t kFiller = 0xFFFFFFFFu;
+
+  void Add(size_t gap, uint32_t entry) {
+    for (; gap > kFiller; gap -= kFiller) Escape(kFiller, kFiller);
+    if (gap <= kGapMask && entry < kEscape) {
+      if (next_ == end_) NewBlock();
+      *next_++ = entry << kGapBits | static_cast<uint32_t>(gap);
+    } else {
+      Escape(static_cast<uint32_t>(gap), entry);
+    }
   }
-  static size_t Gap(const CodeReference& r) { return r.span >> kLengthBits; }
-  static size_t Length(const CodeReference& r) { return r.span & ((1u << kLengthBits) - 1); }
+
+  // Reads the reference at r into gap and entry; returns the word after it.
+  static const uint32_t* Read(const uint32_t* r, size_t& gap, uint32_t& entry) {
+    gap = *r & kGapMask;
+    entry = *r >> kGapBits;
+    if (entry != kEscape) return r + 1;
+    gap = r[1];
+    entry = r[2];
+    return r + 3;
+  }
 
   size_t Blocks() const { return blocks_.size(); }
-  const CodeReference* BlockBegin(size_t b) const { return blocks_[b].get(); }
-  const CodeReference* BlockEnd(size_t b) const {
-    return b + 1 == blocks_.size() ? next_ : blocks_[b].get() + kBlock;
+  const uint32_t* BlockBegin(size_t b) const { return blocks_[b].words.get(); }
+  const uint32_t* BlockEnd(size_t b) const {
+    return b + 1 == blocks_.size() ? next_ : blocks_[b].words.get() + blocks_[b].used;
   }
 
  private:
-  static constexpr size_t kBlock = size_t{1} << 16;
-  void Push(CodeReference r) {
-    if (next_ == end_) {
-      blocks_.emplace_back(new CodeReference[kBlock]);
-      next_ = blocks_.back().get();
-      end_ = next_ + kBlock;
-    }
-    *next_++ = r;
+  static constexpr size_t kBlock = size_t{1} << 17;
+  struct Block {
+    std::unique_ptr<uint32_t[]> words;
+    size_t used;
+  };
+  void NewBlock() {
+    if (!blocks_.empty())
+      blocks_.back().used = static_cast<size_t>(next_ - BlockBegin(Blocks() - 1));
+    blocks_.push_back({std::unique_ptr<uint32_t[]>(new uint32_t[kBlock]), 0});
+    next_ = blocks_.back().words.get();
+    end_ = next_ + kBlock;
   }
-  std::vector<std::unique_ptr<CodeReference[]>> blocks_;
-  CodeReference* next_ = nullptr;
-  CodeReference* end_ = nullptr;
+  void Escape(uint32_t gap, uint32_t entry) {
+    if (end_ - next_ < 3) NewBlock();
+    next_[0] = kEscape << kGapBits;
+    next_[1] = gap;
+    next_[2] = entry;
+    next_ += 3;
+  }
+  std::vector<Block> blocks_;
+  uint32_t* next_ = nullptr;
+  uint32_t* end_ = nullptr;
 };
 
 // Copies n bytes to w and moves it on. Short pieces, the usual case, go as one wide
-// copy when kCopyWidth bytes can be read at p (up to sourceEnd) and written at w.
+// copy when kCopyWidth bytes can be read at p (up to sourceEnd) and written at w: one
+// width for all of them, so that no branch depends on a piece's length.
 inline void Put(char*& w, const char* p, size_t n, const char* sourceEnd) {
   if (n <= kCopyWidth && static_cast<size_t>(sourceEnd - p) >= kCopyWidth) {
-    // Half the width when that is enough: every byte stored costs.
-    if (n <= kCopyWidth / 2) {
-      std::memcpy(w, p, kCopyWidth / 2);
-    } else {
-      std::memcpy(w, p, kCopyWidth);
-    }
+    std::memcpy(w, p, kCopyWidth);
   } else {
     std::memcpy(w, p, n);
   }
   w += n;
-}
-
-void Prefetch(const void* p) {
-#if defined(__GNUC__)
-  __builtin_prefetch(p);
-#else
-  (void)p;
-#endif
 }
 
 }  // namespace
@@ -261,19 +155,25 @@ struct DialogMerge::Plan {
   std::vector<size_t> length[2], replaced[2], left[2];
   std::vector<uint8_t> plain[2];
   size_t totalLength = 0, totalReplaced = 0, totalLeft = 0;
-  // Every text that some kind inserts as it is, quoted, each behind its length (4
-  // bytes), in one block; blockAt[m]: where text m's entry begins, or kNoBlock.
-  std::string block;
-  std::vector<uint32_t> blockAt;
+  // The entries of the slots the code refers to, kEntry-aligned.
+  std::unique_ptr<char[]> entryBytes;
+  const char* entries = nullptr;
+  size_t entryCount = 0;
 
   bool Named() const { return !name.empty(); }
+
+  // Per slot: its entry, and how often the code refers to it.
+  struct SlotUse {
+    uint32_t entry;
+    uint32_t uses;
+  };
 
   Plan(std::string_view codeText, const std::vector<std::string>& allTexts,
        std::string_view referenceName)
       : code(codeText), texts(allTexts), name(referenceName) {
     const size_t count = texts.size();
     if (name == kReferenceName || !IsIdentifier(name) || name.size() > kMaxNameLength) name = {};
-    if (count >= kIndexMask) throw std::length_error("too many dialog texts");
+    if (count >= kKindBit) throw std::length_error("too many dialog texts");
     for (const Kind kind : {kByDlgText, kByName}) {
       const size_t size = kind == kByName && !Named() ? 0 : count;
       length[kind].assign(size, 0);
@@ -318,42 +218,29 @@ struct DialogMerge::Plan {
       }
     }
 
-    BuildBlock();
-
-    // Per kind and text, side by side: what a code reference to it records, and how
-    // often the code refers to it. A reference costs one look-up; the tables above are
-    // consulted once per text afterwards, not once per reference.
-    struct Slot {
-      uint32_t target;
-      uint32_t uses;
-    };
-    std::vector<Slot> slots[2];
-    for (const Kind kind : {kByDlgText, kByName}) {
-      if (kind == kByName && !Named()) continue;
-      slots[kind].resize(count);
-      for (size_t m = 0; m < count; ++m) {
-        slots[kind][m].target = plain[kind][m] ? blockAt[m]
-                                               : kComposite | (kind == kByName ? kKindBit : 0) |
-                                                     static_cast<uint32_t>(m);
-        slots[kind][m].uses = 0;
-      }
-    }
+    // Per slot: its entry, and how often the code refers to it. A reference costs one
+    // look-up; the tables above are consulted once per slot afterwards.
+    const size_t slotCount = Named() ? 2 * count : count;
+    std::vector<SlotUse> slots(slotCount, SlotUse{kNoEntry, 0});
     size_t literal = code.size(), end = 0;
     FindReferences(code, name, count, 0, 0, totalLeft, [&](const Reference& ref) {
-      Slot& slot = slots[ref.kind][ref.index];
-      codeRefs.Add(ref.pos - end, ref.length, slot.target);
+      const size_t slot = ref.kind == kByName ? count + ref.index : ref.index;
+      SlotUse& use = slots[slot];
+      if (use.entry == kNoEntry) use.entry = static_cast<uint32_t>(entryCount++);
+      codeRefs.Add(ref.pos - end, use.entry);
       end = ref.pos + ref.length;
       literal -= ref.length;
       // A count about to overflow goes into the totals now.
-      if (slot.uses == std::numeric_limits<uint32_t>::max()) {
-        Count(ref.kind, ref.index, slot.uses, inserted_);
+      if (use.uses == std::numeric_limits<uint32_t>::max()) {
+        Count(ref.kind, ref.index, use.uses, inserted_);
       }
-      ++slot.uses;
+      ++use.uses;
     });
-    for (const Kind kind : {kByDlgText, kByName}) {
-      for (size_t m = 0; m < slots[kind].size(); ++m)
-        Count(kind, m, slots[kind][m].uses, inserted_);
+    for (size_t slot = 0; slot < slotCount; ++slot) {
+      Count(slot < count ? kByDlgText : kByName, slot < count ? slot : slot - count,
+            slots[slot].uses, inserted_);
     }
+    MakeEntries(slots);
     codeTail = code.size() - end;
     totalLength = Add(literal, inserted_);
   }
@@ -371,32 +258,50 @@ struct DialogMerge::Plan {
   }
   size_t inserted_ = 0;
 
-  void BuildBlock() {
+  // Writes the entries, going through the slots in order: the texts are read one after
+  // the other, and an index's digits counted as it grows.
+  void MakeEntries(const std::vector<SlotUse>& slots) {
     const size_t count = texts.size();
-    auto inBlock = [&](size_t m) { return plain[kByDlgText][m] || (Named() && plain[kByName][m]); };
-    size_t size = kCopyWidth;
-    for (size_t m = 0; m < count; ++m) {
-      if (inBlock(m)) size += sizeof(uint32_t) + texts[m].size() + 2;
+    entryBytes.reset(new char[(entryCount + 1) * kEntry]);
+    char* const first = entryBytes.get() +
+                        (kEntry - reinterpret_cast<uintptr_t>(entryBytes.get()) % kEntry) % kEntry;
+    entries = first;
+    size_t digits = 1, nextPower = 10;
+    for (size_t slot = 0; slot < slots.size(); ++slot) {
+      const size_t m = slot < count ? slot : slot - count;
+      if (m == 0) {
+        digits = 1;
+        nextPower = 10;
+      } else if (m == nextPower) {
+        ++digits;
+        nextPower = nextPower > kNone / 10 ? kNone : nextPower * 10;
+      }
+      if (slots[slot].entry == kNoEntry) continue;
+      char* const at = first + size_t{slots[slot].entry} * kEntry;
+      const Kind kind = slot < count ? kByDlgText : kByName;
+      const size_t referenceLength =
+          (kind == kByName ? name.size() : kReferenceName.size()) + 2 + digits;
+      if (plain[kind][m] && texts[m].size() + 2 <= kEntryText && referenceLength < kOutOfLine) {
+        at[0] = static_cast<char>(texts[m].size() + 2);
+        at[1] = static_cast<char>(referenceLength);
+        at[2] = '"';
+        std::memcpy(at + 3, texts[m].data(), texts[m].size());
+        at[3 + texts[m].size()] = '"';
+      } else {
+        at[0] = static_cast<char>(kOutOfLine);
+        const uint32_t fields[2] = {static_cast<uint32_t>(slot),
+                                    static_cast<uint32_t>(referenceLength)};
+        std::memcpy(at + 4, fields, sizeof fields);
+      }
     }
-    // Its places are 31-bit numbers.
-    if (size >= kComposite) throw std::length_error("dialog texts too long");
-    block.reserve(size);
-    blockAt.assign(count, kNoBlock);
-    for (size_t m = 0; m < count; ++m) {
-      if (!inBlock(m)) continue;
-      blockAt[m] = static_cast<uint32_t>(block.size());
-      const uint32_t quoted = static_cast<uint32_t>(texts[m].size() + 2);
-      block.append(reinterpret_cast<const char*>(&quoted), sizeof quoted);
-      block.append(1, '"').append(texts[m]).append(1, '"');
-    }
-    block.append(kCopyWidth, '\0');
   }
 
-  // Copies the quoted text whose block entry begins at `at`.
-  void PutPlain(char*& w, uint32_t at) const {
-    uint32_t quoted;
-    std::memcpy(&quoted, block.data() + at, sizeof quoted);
-    Put(w, block.data() + at + sizeof quoted, quoted, block.data() + block.size());
+  // Writes text m in double quotes.
+  void PutQuoted(char*& w, size_t m) const {
+    *w++ = '"';
+    std::memcpy(w, texts[m].data(), texts[m].size());
+    w += texts[m].size();
+    *w++ = '"';
   }
 
   static bool IsSelf(const Reference& ref, size_t m) {
@@ -458,7 +363,7 @@ MergedText DialogMerge::Plan::Build() const {
       w += ref.pos - f.pos;
       f.pos = ref.pos + ref.length;
       if (plain[ref.kind][ref.index]) {
-        PutPlain(w, blockAt[ref.index]);
+        PutQuoted(w, ref.index);
       } else if (writtenAt[ref.kind][ref.index] != kNone) {
         std::memcpy(w, base + writtenAt[ref.kind][ref.index], length[ref.kind][ref.index]);
         w += length[ref.kind][ref.index];
@@ -470,25 +375,45 @@ MergedText DialogMerge::Plan::Build() const {
 
   const char* source = code.data();
   const char* const codeEnd = code.data() + code.size();
-  // The texts a reference brings in lie anywhere in the block: reading them a few
-  // references ahead hides most of the wait.
+  // The entries references bring in lie anywhere in their table: reading them some
+  // references ahead hides most of the wait. The word looked at ahead may be part of
+  // an escape; then it only reads some other entry, harmlessly.
   constexpr ptrdiff_t kAhead = 8;
   for (size_t b = 0; b < codeRefs.Blocks(); ++b) {
-    const CodeReference* const end = codeRefs.BlockEnd(b);
-    for (const CodeReference* r = codeRefs.BlockBegin(b); r != end; ++r) {
-      if (end - r > kAhead && !(r[kAhead].target & kComposite)) {
-        Prefetch(block.data() + r[kAhead].target);
+    const uint32_t* r = codeRefs.BlockBegin(b);
+    const uint32_t* const end = codeRefs.BlockEnd(b);
+    const uint32_t* const stop = entryCount > 0 && end - r > kAhead ? end - kAhead : r;
+    while (r != end) {
+      if (r < stop) {
+        const size_t ahead =
+            std::min<size_t>(r[kAhead] >> CodeReferences::kGapBits, entryCount - 1);
+        Prefetch(entries + ahead * kEntry);
       }
-      const size_t gap = CodeReferences::Gap(*r);
+      size_t gap;
+      uint32_t entry;
+      r = CodeReferences::Read(r, gap, entry);
       Put(w, source, gap, codeEnd);
       source += gap;
-      if (r->target == kFiller) continue;
-      if (!(r->target & kComposite)) {
-        PutPlain(w, r->target);
-      } else {
-        expand((r->target & kKindBit) ? kByName : kByDlgText, r->target & kIndexMask);
+      if (entry == CodeReferences::kFiller) continue;
+      const char* const at = entries + size_t{entry} * kEntry;
+      const auto quoted = static_cast<unsigned char>(at[0]);
+      if (quoted != kOutOfLine) {
+        // The whole entry: the result keeps room beyond its end for this.
+        std::memcpy(w, at + 2, kEntryText);
+        w += quoted;
+        source += static_cast<unsigned char>(at[1]);
+        continue;
       }
-      source += CodeReferences::Length(*r);
+      uint32_t fields[2];
+      std::memcpy(fields, at + 4, sizeof fields);
+      source += fields[1];
+      const Kind kind = fields[0] < count ? kByDlgText : kByName;
+      const size_t m = fields[0] < count ? fields[0] : fields[0] - count;
+      if (plain[kind][m]) {
+        PutQuoted(w, m);
+      } else {
+        expand(kind, m);
+      }
     }
   }
   std::memcpy(w, source, codeTail);

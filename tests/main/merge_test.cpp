@@ -145,6 +145,31 @@ TEST(MergeTexts, DeclaredNamesReferToTheTextsToo) {
   EXPECT_FALSE(HoldsDialogReferences("DLG_TEXT_FT = 3; DLG_TEXT [1]"));
 }
 
+TEST(MergeTexts, TextsNamesAndCountsOfEverySizeComeOutWhole) {
+  // Texts around the length a reference's copy takes in one piece, and a declared name
+  // too long for the short form of a reference.
+  const std::string longName = "N" + std::string(300, 'x');
+  for (size_t size : {0u, 59u, 60u, 61u, 62u, 200u}) {
+    SCOPED_TRACE(size);
+    const Texts texts{std::string(size, 'a'), "b"};
+    const std::string quoted = "\"" + texts[0] + "\"";
+    EXPECT_EQ(MergeTexts("(DLG_TEXT[0]DLG_TEXT[1]DLG_TEXT[0])", texts),
+              "(" + quoted + "\"b\"" + quoted + ")");
+    EXPECT_EQ(MergeTexts(longName + "[0]," + longName + "[1]", texts, longName),
+              quoted + ",\"b\"");
+  }
+  // More texts referred to than a reference's short form can number.
+  constexpr size_t kCount = (size_t{1} << 20) + 1000;
+  Texts texts(kCount);
+  std::string code, merged;
+  for (size_t n = kCount; n-- > 0;) {
+    texts[n] = std::to_string(n % 7);
+    code += DialogTextReference(n) + ";";
+    merged += "\"" + texts[n] + "\";";
+  }
+  EXPECT_EQ(MergeTexts(code, texts), merged);
+}
+
 TEST(MergeTexts, ALongChainOfTextsNeedsNoDeepRecursion) {
   // Text n refers to text n+1: the expansion of text 0 nests 100,000 deep.
   constexpr size_t kCount = 100000;
