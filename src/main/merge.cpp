@@ -71,7 +71,7 @@ class CodeReferences {
   static constexpr uint32_t kEscape = 0xFFFFFFFFu >> kGapBits;
   static constexpr uint32_t kFiller = 0xFFFFFFFFu;
 
-  void Add(size_t gap, uint32_t entry) {
+  VASKAREL_INLINE void Add(size_t gap, uint32_t entry) {
     for (; gap > kFiller; gap -= kFiller) Escape(kFiller, kFiller);
     if (gap <= kGapMask && entry < kEscape) {
       if (next_ == end_) NewBlock();
@@ -222,20 +222,39 @@ struct DialogMerge::Plan {
     // look-up; the tables above are consulted once per slot afterwards.
     const size_t slotCount = Named() ? 2 * count : count;
     std::vector<SlotUse> slots(slotCount, SlotUse{kNoEntry, 0});
-    size_t literal = code.size(), end = 0;
-    FindReferences(code, name, count, 0, 0, totalLeft, [&](const Reference& ref) {
-      const size_t slot = ref.kind == kByName ? count + ref.index : ref.index;
-      SlotUse& use = slots[slot];
+    // The slots lie anywhere in their table: each is read ahead when its reference is
+    // found and looked at kDelay references later, in the order found.
+    constexpr size_t kDelay = 8;
+    struct Pending {
+      size_t gap;
+      size_t slot;
+    } pending[kDelay];
+    size_t found = 0;
+    const auto settle = [&](const Pending& p) VASKAREL_INLINE_LAMBDA {
+      SlotUse& use = slots[p.slot];
       if (use.entry == kNoEntry) use.entry = static_cast<uint32_t>(entryCount++);
-      codeRefs.Add(ref.pos - end, use.entry);
-      end = ref.pos + ref.length;
-      literal -= ref.length;
+      codeRefs.Add(p.gap, use.entry);
       // A count about to overflow goes into the totals now.
       if (use.uses == std::numeric_limits<uint32_t>::max()) {
-        Count(ref.kind, ref.index, use.uses, inserted_);
+        Count(p.slot < count ? kByDlgText : kByName, p.slot < count ? p.slot : p.slot - count,
+              use.uses, inserted_);
       }
       ++use.uses;
-    });
+    };
+    size_t literal = code.size(), end = 0;
+    FindReferences(code, name, count, 0, 0, totalLeft,
+                   [&](const Reference& ref) VASKAREL_INLINE_LAMBDA {
+                     const size_t slot = ref.kind == kByName ? count + ref.index : ref.index;
+                     Prefetch(&slots[slot]);
+                     Pending& p = pending[found % kDelay];
+                     if (found >= kDelay) settle(p);
+                     p = {ref.pos - end, slot};
+                     ++found;
+                     end = ref.pos + ref.length;
+                     literal -= ref.length;
+                   });
+    for (size_t i = found > kDelay ? found - kDelay : 0; i < found; ++i)
+      settle(pending[i % kDelay]);
     for (size_t slot = 0; slot < slotCount; ++slot) {
       Count(slot < count ? kByDlgText : kByName, slot < count ? slot : slot - count,
             slots[slot].uses, inserted_);

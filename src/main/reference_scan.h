@@ -12,6 +12,15 @@
 #include "main/byte_scan.h"
 #include "main/identifier.h"
 
+// The search runs once per "[" of a script: its steps are worth inlining whole.
+#if defined(__GNUC__)
+#define VASKAREL_INLINE __attribute__((always_inline)) inline
+#define VASKAREL_INLINE_LAMBDA __attribute__((always_inline))
+#else
+#define VASKAREL_INLINE inline
+#define VASKAREL_INLINE_LAMBDA
+#endif
+
 namespace dialog_refs {
 
 constexpr std::string_view kReferenceName = "DLG_TEXT";
@@ -105,8 +114,9 @@ struct Reference {
 // index in [lowName, count)). Counts a reference-like name it passes over in `left`.
 // Returns where the search goes on.
 template <typename Found>
-size_t ReferenceAt(const char* base, size_t n, size_t open, std::string_view name, size_t count,
-                   size_t lowDlgText, size_t lowName, size_t& left, Found&& found) {
+VASKAREL_INLINE size_t ReferenceAt(const char* base, size_t n, size_t open, std::string_view name,
+                                   size_t count, size_t lowDlgText, size_t lowName, size_t& left,
+                                   Found&& found) {
   size_t end = open + 1;
   size_t index = 0;
   bool fits = true;
@@ -132,13 +142,16 @@ size_t ReferenceAt(const char* base, size_t n, size_t open, std::string_view nam
   if (digits == 0 || end == n || base[end] != ']' || (digits > 1 && base[open + 1] == '0')) {
     return end;  // no "[" among the digits
   }
+  // DLG_TEXT goes first; the declared name is looked at only when it did not match.
   const bool byDlgText = EndsWithDlgText(base, open);
-  const bool byName = EndsWithAt(base, open, name);
-  if (fits && byDlgText && index >= lowDlgText) {
+  if (byDlgText && fits && index >= lowDlgText) {
     const size_t pos = open - kReferenceName.size();
     found(Reference{pos, static_cast<uint32_t>(index), static_cast<uint16_t>(end + 1 - pos),
                     kByDlgText});
-  } else if (fits && byName && index >= lowName) {
+    return end + 1;
+  }
+  const bool byName = EndsWithAt(base, open, name);
+  if (byName && fits && index >= lowName) {
     const size_t pos = open - name.size();
     found(Reference{pos, static_cast<uint32_t>(index), static_cast<uint16_t>(end + 1 - pos),
                     kByName});
@@ -151,7 +164,7 @@ size_t ReferenceAt(const char* base, size_t n, size_t open, std::string_view nam
 template <typename Found>
 void FindReferences(std::string_view s, std::string_view name, size_t count, size_t lowDlgText,
                     size_t lowName, size_t& left, Found&& found) {
-  ForEachBracket(s, [&](size_t open) {
+  ForEachBracket(s, [&](size_t open) VASKAREL_INLINE_LAMBDA {
     return ReferenceAt(s.data(), s.size(), open, name, count, lowDlgText, lowName, left, found);
   });
 }
