@@ -122,12 +122,16 @@ class CodeReferences {
   uint32_t* end_ = nullptr;
 };
 
-// Copies n bytes to w and moves it on. Short pieces, the usual case, go as one wide
-// copy when kCopyWidth bytes can be read at p (up to sourceEnd) and written at w: one
-// width for all of them, so that no branch depends on a piece's length.
+// Copies n bytes to w and moves it on. Pieces up to a few widths, nearly all of them,
+// go as whole wide copies when that many bytes can be read at p (up to sourceEnd) and
+// written at w: the usual piece takes one, whatever its length.
 inline void Put(char*& w, const char* p, size_t n, const char* sourceEnd) {
-  if (n <= kCopyWidth && static_cast<size_t>(sourceEnd - p) >= kCopyWidth) {
-    std::memcpy(w, p, kCopyWidth);
+  if (n <= 4 * kCopyWidth && static_cast<size_t>(sourceEnd - p) >= n + kCopyWidth) {
+    size_t done = 0;
+    do {
+      std::memcpy(w + done, p + done, kCopyWidth);
+      done += kCopyWidth;
+    } while (done < n);
   } else {
     std::memcpy(w, p, n);
   }
