@@ -20,7 +20,6 @@
 // code refers to quoted; a longer one from its text; one with references is written
 // where it is first needed and copied from there afterwards.
 #include <algorithm>
-#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <limits>
