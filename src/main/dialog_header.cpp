@@ -8,7 +8,6 @@
 #include "main/merge.h"
 
 namespace {
-constexpr std::string_view kReferenceName = "DLG_TEXT";
 constexpr size_t kNone = std::numeric_limits<size_t>::max();
 }  // namespace
 

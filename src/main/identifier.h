@@ -3,6 +3,9 @@
 
 #include <string_view>
 
+// The name every script refers to its dialog texts by.
+inline constexpr std::string_view kReferenceName = "DLG_TEXT";
+
 inline bool IsIdentifierChar(char c) {
   return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
 }

@@ -36,7 +36,6 @@ using dialog_refs::kByDlgText;
 using dialog_refs::kByName;
 using dialog_refs::Kind;
 using dialog_refs::kMaxNameLength;
-using dialog_refs::kReferenceName;
 using dialog_refs::Reference;
 
 constexpr size_t kNone = std::numeric_limits<size_t>::max();

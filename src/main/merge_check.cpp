@@ -15,8 +15,6 @@
 
 namespace {
 
-constexpr std::string_view kReferenceName = "DLG_TEXT";
-
 // A reference as written: a name the merge knows (DLG_TEXT or the declared one) in any
 // letter case, with blanks around the bracket and the index allowed, so that the forms
 // the merge passes over are found too; or, written exactly, a name that begins with

@@ -23,7 +23,6 @@
 
 namespace dialog_refs {
 
-constexpr std::string_view kReferenceName = "DLG_TEXT";
 // The longest declared name taken, so that a reference's length fits its field.
 constexpr size_t kMaxNameLength = 1000;
 
