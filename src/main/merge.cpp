@@ -15,10 +15,10 @@
 // with every reference replaced by its expansion in quotes.
 //
 // Every reference is found once, by a byte search for "[", when the plan is made;
-// the plan knows the result's length before anything is built. A short expansion
-// without references is copied from one compact table, which holds each text the
-// code refers to quoted; a longer one from its text; one with references is written
-// where it is first needed and copied from there afterwards.
+// the plan knows the result's length before anything is built. An expansion of up to
+// about a kilobyte is copied from one compact table, which holds the expansion of each
+// text the code refers to; a longer one from its text, or, when it holds references,
+// written where it is first needed and copied from there afterwards.
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
@@ -47,15 +47,20 @@ size_t Add(size_t a, size_t b) {
 }
 
 // Whom a code reference refers to: text m by DLG_TEXT is slot m, by the declared name
-// slot count + m. Each slot the code refers to has an entry of kEntry bytes, in the
-// order of first use: the quoted text's length, the reference's length and the quoted
-// text itself, when they fit; otherwise kOutOfLine, the slot and the reference's
-// length. So a reference to a short text costs the build one look-up and one copy.
+// slot count + m. Each slot the code refers to has an entry of whole units of kEntry
+// bytes, in the order of first use: the length of its quoted expansion (two bytes),
+// the reference's length (one) and the expansion itself, when that is at most
+// kMaxInline bytes and the reference shorter than 255; otherwise one unit with
+// kOutOfLine, the slot and the reference's length. So nearly every reference costs
+// the build one look-up and one wide copy.
 constexpr size_t kEntry = 64;
-constexpr size_t kEntryText = kEntry - 2;
-constexpr unsigned char kOutOfLine = 0xFF;
-static_assert(kEntryText < kOutOfLine && kEntryText <= kCopyWidth);
-constexpr uint32_t kNoEntry = 0xFFFFFFFFu;
+constexpr size_t kEntryHeader = 3;
+constexpr size_t kMaxEntryUnits = 16;
+constexpr size_t kMaxInline = kMaxEntryUnits * kEntry - kEntryHeader;
+constexpr uint16_t kOutOfLine = 0xFFFF;
+static_assert(kMaxInline < kOutOfLine && kCopyWidth == kEntry);
+// A slot's entry before its first use: this bit and the units it will take.
+constexpr uint32_t kUnassigned = 0x80000000u;
 constexpr uint32_t kKindBit = 0x40000000u;
 
 // The references of the code, one word each: the literal bytes since the previous
@@ -157,10 +162,11 @@ struct DialogMerge::Plan {
   std::vector<size_t> length[2], replaced[2], left[2];
   std::vector<uint8_t> plain[2];
   size_t totalLength = 0, totalReplaced = 0, totalLeft = 0;
-  // The entries of the slots the code refers to, kEntry-aligned.
+  // The entries of the slots the code refers to, kEntry-aligned, and the units they
+  // take.
   std::unique_ptr<char[]> entryBytes;
   const char* entries = nullptr;
-  size_t entryCount = 0;
+  size_t entryUnits = 0;
 
   bool Named() const { return !name.empty(); }
 
@@ -222,8 +228,13 @@ struct DialogMerge::Plan {
 
     // Per slot: its entry, and how often the code refers to it. A reference costs one
     // look-up; the tables above are consulted once per slot afterwards.
-    const size_t slotCount = Named() ? 2 * count : count;
-    std::vector<SlotUse> slots(slotCount, SlotUse{kNoEntry, 0});
+    std::vector<SlotUse> slots(Named() ? 2 * count : count);
+    ForEachSlot(slots.size(), [&](size_t slot, Kind kind, size_t m, size_t referenceLength) {
+      const size_t units = Inline(kind, m, referenceLength)
+                               ? (kEntryHeader + length[kind][m] + kEntry - 1) / kEntry
+                               : 1;
+      slots[slot] = {kUnassigned | static_cast<uint32_t>(units), 0};
+    });
     // The slots lie anywhere in their table: each is read ahead when its reference is
     // found and looked at kDelay references later, in the order found.
     constexpr size_t kDelay = 8;
@@ -234,7 +245,12 @@ struct DialogMerge::Plan {
     size_t found = 0;
     const auto settle = [&](const Pending& p) VASKAREL_INLINE_LAMBDA {
       SlotUse& use = slots[p.slot];
-      if (use.entry == kNoEntry) use.entry = static_cast<uint32_t>(entryCount++);
+      if (use.entry & kUnassigned) {
+        const size_t units = use.entry & ~kUnassigned;
+        if (entryUnits + units >= kUnassigned) throw std::length_error("too many dialog texts");
+        use.entry = static_cast<uint32_t>(entryUnits);
+        entryUnits += units;
+      }
       codeRefs.Add(p.gap, use.entry);
       // A count about to overflow goes into the totals now.
       if (use.uses == std::numeric_limits<uint32_t>::max()) {
@@ -257,7 +273,7 @@ struct DialogMerge::Plan {
                    });
     for (size_t i = found > kDelay ? found - kDelay : 0; i < found; ++i)
       settle(pending[i % kDelay]);
-    for (size_t slot = 0; slot < slotCount; ++slot) {
+    for (size_t slot = 0; slot < slots.size(); ++slot) {
       Count(slot < count ? kByDlgText : kByName, slot < count ? slot : slot - count,
             slots[slot].uses, inserted_);
     }
@@ -279,16 +295,13 @@ struct DialogMerge::Plan {
   }
   size_t inserted_ = 0;
 
-  // Writes the entries, going through the slots in order: the texts are read one after
-  // the other, and an index's digits counted as it grows.
-  void MakeEntries(const std::vector<SlotUse>& slots) {
+  // Calls f(slot, kind, m, reference length) for every slot in order, an index's
+  // digits counted as it grows.
+  template <typename F>
+  void ForEachSlot(size_t slots, F&& f) const {
     const size_t count = texts.size();
-    entryBytes.reset(new char[(entryCount + 1) * kEntry]);
-    char* const first = entryBytes.get() +
-                        (kEntry - reinterpret_cast<uintptr_t>(entryBytes.get()) % kEntry) % kEntry;
-    entries = first;
     size_t digits = 1, nextPower = 10;
-    for (size_t slot = 0; slot < slots.size(); ++slot) {
+    for (size_t slot = 0; slot < slots; ++slot) {
       const size_t m = slot < count ? slot : slot - count;
       if (m == 0) {
         digits = 1;
@@ -297,24 +310,44 @@ struct DialogMerge::Plan {
         ++digits;
         nextPower = nextPower > kNone / 10 ? kNone : nextPower * 10;
       }
-      if (slots[slot].entry == kNoEntry) continue;
-      char* const at = first + size_t{slots[slot].entry} * kEntry;
       const Kind kind = slot < count ? kByDlgText : kByName;
-      const size_t referenceLength =
-          (kind == kByName ? name.size() : kReferenceName.size()) + 2 + digits;
-      if (plain[kind][m] && texts[m].size() + 2 <= kEntryText && referenceLength < kOutOfLine) {
-        at[0] = static_cast<char>(texts[m].size() + 2);
-        at[1] = static_cast<char>(referenceLength);
-        at[2] = '"';
-        std::memcpy(at + 3, texts[m].data(), texts[m].size());
-        at[3 + texts[m].size()] = '"';
+      f(slot, kind, m, (kind == kByName ? name.size() : kReferenceName.size()) + 2 + digits);
+    }
+  }
+
+  // Whether the entry of text m by `kind` holds its expansion.
+  bool Inline(Kind kind, size_t m, size_t referenceLength) const {
+    return length[kind][m] <= kMaxInline && referenceLength < 0xFF;
+  }
+
+  // Writes the entries, going through the slots in order: the texts are read one after
+  // the other.
+  void MakeEntries(const std::vector<SlotUse>& slots) {
+    // Room for the last entry's widest copy beyond it, and for the alignment.
+    entryBytes.reset(new char[(entryUnits + 2) * kEntry]);
+    char* const first = entryBytes.get() +
+                        (kEntry - reinterpret_cast<uintptr_t>(entryBytes.get()) % kEntry) % kEntry;
+    entries = first;
+    ForEachSlot(slots.size(), [&](size_t slot, Kind kind, size_t m, size_t referenceLength) {
+      if (slots[slot].entry & kUnassigned) return;
+      char* const at = first + size_t{slots[slot].entry} * kEntry;
+      if (Inline(kind, m, referenceLength)) {
+        const auto quoted = static_cast<uint16_t>(length[kind][m]);
+        std::memcpy(at, &quoted, sizeof quoted);
+        at[2] = static_cast<char>(referenceLength);
+        char* w = at + kEntryHeader;
+        if (plain[kind][m]) {
+          PutQuoted(w, m);
+        } else {
+          Expand(w, kind, m, nullptr);
+        }
       } else {
-        at[0] = static_cast<char>(kOutOfLine);
+        std::memcpy(at, &kOutOfLine, sizeof kOutOfLine);
         const uint32_t fields[2] = {static_cast<uint32_t>(slot),
                                     static_cast<uint32_t>(referenceLength)};
         std::memcpy(at + 4, fields, sizeof fields);
       }
-    }
+    });
   }
 
   // Writes text m in double quotes.
@@ -329,18 +362,34 @@ struct DialogMerge::Plan {
     return ref.kind == kByName && ref.index == m;
   }
 
+  // Where expansions with references went in the buffer at base, so that the next of
+  // the same is a copy; filled as they are written.
+  struct Written {
+    const char* base;
+    std::vector<size_t> at[2];
+  };
+  // Writes the quoted expansion of text m inserted by `kind`, which holds references,
+  // through an explicit stack: a chain of texts each referring to the next may be as
+  // deep as there are texts. With `written`, one written before is copied from there.
+  void Expand(char*& w, Kind kind, size_t m, Written* written) const;
+
   MergedText Build() const;
 };
 
-MergedText DialogMerge::Plan::Build() const {
-  if (totalLength > kNone - kCopyWidth) throw std::length_error("merged text too long");
-  const size_t count = texts.size();
-  std::unique_ptr<char[]> bytes(new char[totalLength + kCopyWidth]);
-  char* const base = bytes.get();
-  char* w = base;
-  // Where an expansion with references stands in the result once written.
-  std::vector<size_t> writtenAt[2] = {std::vector<size_t>(count, kNone),
-                                      std::vector<size_t>(Named() ? count : 0, kNone)};
+void DialogMerge::Plan::Expand(char*& w, Kind kind, size_t m, Written* written) const {
+  const auto writtenAt = [&](Kind k, size_t t) -> size_t& {
+    std::vector<size_t>& at = written->at[k];
+    if (at.empty()) at.assign(length[k].size(), kNone);
+    return at[t];
+  };
+  // Copies the expansion of text t by k from where it was written, if it was.
+  const auto copyWritten = [&](Kind k, size_t t) {
+    if (written == nullptr || writtenAt(k, t) == kNone) return false;
+    std::memcpy(w, written->base + writtenAt(k, t), length[k][t]);
+    w += length[k][t];
+    return true;
+  };
+  if (copyWritten(kind, m)) return;
 
   struct Frame {
     const std::string* text;
@@ -351,48 +400,43 @@ MergedText DialogMerge::Plan::Build() const {
     Kind kind;
   };
   std::vector<Frame> stack;
-  // Writes the quoted expansion of text m inserted by `kind`, which holds references:
-  // the first time through an explicit stack (a chain of texts each referring to the
-  // next may be as deep as there are texts), later copied from where it was written.
-  auto expand = [&](Kind kind, size_t m) {
-    if (writtenAt[kind][m] != kNone) {
-      std::memcpy(w, base + writtenAt[kind][m], length[kind][m]);
-      w += length[kind][m];
-      return;
-    }
-    auto open = [&](Kind k, size_t t) {
-      writtenAt[k][t] = static_cast<size_t>(w - base);
-      *w++ = '"';
-      stack.push_back(
-          {&texts[t], textRefs.data() + refStart[t], textRefs.data() + refStart[t + 1], 0, t, k});
-    };
-    open(kind, m);
-    while (!stack.empty()) {
-      Frame& f = stack.back();
-      // A reference to the text itself by name applies only where DLG_TEXT inserted it.
-      while (f.next != f.end && f.kind == kByName && IsSelf(*f.next, f.index)) ++f.next;
-      const char* const text = f.text->data();
-      if (f.next == f.end) {
-        std::memcpy(w, text + f.pos, f.text->size() - f.pos);
-        w += f.text->size() - f.pos;
-        *w++ = '"';
-        stack.pop_back();
-        continue;
-      }
-      const Reference& ref = *f.next++;
-      std::memcpy(w, text + f.pos, ref.pos - f.pos);
-      w += ref.pos - f.pos;
-      f.pos = ref.pos + ref.length;
-      if (plain[ref.kind][ref.index]) {
-        PutQuoted(w, ref.index);
-      } else if (writtenAt[ref.kind][ref.index] != kNone) {
-        std::memcpy(w, base + writtenAt[ref.kind][ref.index], length[ref.kind][ref.index]);
-        w += length[ref.kind][ref.index];
-      } else {
-        open(ref.kind, ref.index);
-      }
-    }
+  const auto open = [&](Kind k, size_t t) {
+    if (written != nullptr) writtenAt(k, t) = static_cast<size_t>(w - written->base);
+    *w++ = '"';
+    stack.push_back(
+        {&texts[t], textRefs.data() + refStart[t], textRefs.data() + refStart[t + 1], 0, t, k});
   };
+  open(kind, m);
+  while (!stack.empty()) {
+    Frame& f = stack.back();
+    // A reference to the text itself by name applies only where DLG_TEXT inserted it.
+    while (f.next != f.end && f.kind == kByName && IsSelf(*f.next, f.index)) ++f.next;
+    const char* const text = f.text->data();
+    if (f.next == f.end) {
+      std::memcpy(w, text + f.pos, f.text->size() - f.pos);
+      w += f.text->size() - f.pos;
+      *w++ = '"';
+      stack.pop_back();
+      continue;
+    }
+    const Reference& ref = *f.next++;
+    std::memcpy(w, text + f.pos, ref.pos - f.pos);
+    w += ref.pos - f.pos;
+    f.pos = ref.pos + ref.length;
+    if (plain[ref.kind][ref.index]) {
+      PutQuoted(w, ref.index);
+    } else if (!copyWritten(ref.kind, ref.index)) {
+      open(ref.kind, ref.index);
+    }
+  }
+}
+
+MergedText DialogMerge::Plan::Build() const {
+  if (totalLength > kNone - kCopyWidth) throw std::length_error("merged text too long");
+  const size_t count = texts.size();
+  std::unique_ptr<char[]> bytes(new char[totalLength + kCopyWidth]);
+  char* w = bytes.get();
+  Written written{bytes.get(), {}};
 
   const char* source = code.data();
   const char* const codeEnd = code.data() + code.size();
@@ -403,11 +447,11 @@ MergedText DialogMerge::Plan::Build() const {
   for (size_t b = 0; b < codeRefs.Blocks(); ++b) {
     const uint32_t* r = codeRefs.BlockBegin(b);
     const uint32_t* const end = codeRefs.BlockEnd(b);
-    const uint32_t* const stop = entryCount > 0 && end - r > kAhead ? end - kAhead : r;
+    const uint32_t* const stop = entryUnits > 0 && end - r > kAhead ? end - kAhead : r;
     while (r != end) {
       if (r < stop) {
         const size_t ahead =
-            std::min<size_t>(r[kAhead] >> CodeReferences::kGapBits, entryCount - 1);
+            std::min<size_t>(r[kAhead] >> CodeReferences::kGapBits, entryUnits - 1);
         Prefetch(entries + ahead * kEntry);
       }
       size_t gap;
@@ -417,12 +461,17 @@ MergedText DialogMerge::Plan::Build() const {
       source += gap;
       if (entry == CodeReferences::kFiller) continue;
       const char* const at = entries + size_t{entry} * kEntry;
-      const auto quoted = static_cast<unsigned char>(at[0]);
+      uint16_t quoted;
+      std::memcpy(&quoted, at, sizeof quoted);
       if (quoted != kOutOfLine) {
-        // The whole entry: the result keeps room beyond its end for this.
-        std::memcpy(w, at + 2, kEntryText);
+        // Whole units: the entries and the result keep room beyond their ends for this.
+        size_t done = 0;
+        do {
+          std::memcpy(w + done, at + kEntryHeader + done, kCopyWidth);
+          done += kCopyWidth;
+        } while (done < quoted);
         w += quoted;
-        source += static_cast<unsigned char>(at[1]);
+        source += static_cast<unsigned char>(at[2]);
         continue;
       }
       uint32_t fields[2];
@@ -433,7 +482,7 @@ MergedText DialogMerge::Plan::Build() const {
       if (plain[kind][m]) {
         PutQuoted(w, m);
       } else {
-        expand(kind, m);
+        Expand(w, kind, m, &written);
       }
     }
   }

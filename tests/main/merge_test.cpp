@@ -148,15 +148,19 @@ TEST(MergeTexts, DeclaredNamesReferToTheTextsToo) {
 TEST(MergeTexts, TextsNamesAndCountsOfEverySizeComeOutWhole) {
   // Texts around the length a reference's copy takes in one piece, and a declared name
   // too long for the short form of a reference.
+  // Texts and expansions with references around the lengths that are copied in one
+  // piece, in a few, or from elsewhere.
   const std::string longName = "N" + std::string(300, 'x');
-  for (size_t size : {0u, 59u, 60u, 61u, 62u, 200u}) {
+  for (size_t size : {0u, 59u, 60u, 61u, 62u, 123u, 124u, 200u, 1006u, 1007u, 1019u, 1020u}) {
     SCOPED_TRACE(size);
     const Texts texts{std::string(size, 'a'), "b"};
     const std::string quoted = "\"" + texts[0] + "\"";
     EXPECT_EQ(MergeTexts("(DLG_TEXT[0]DLG_TEXT[1]DLG_TEXT[0])", texts),
               "(" + quoted + "\"b\"" + quoted + ")");
-    EXPECT_EQ(MergeTexts(longName + "[0]," + longName + "[1]", texts, longName),
-              quoted + ",\"b\"");
+    EXPECT_EQ(MergeTexts(longName + "[0]," + longName + "[1]", texts, longName), quoted + ",\"b\"");
+    const Texts nested{texts[0] + "DLG_TEXT[1]", "b"};
+    const std::string expanded = "\"" + texts[0] + "\"b\"\"";
+    EXPECT_EQ(MergeTexts("DLG_TEXT[0]-DLG_TEXT[0]", nested), expanded + "-" + expanded);
   }
   // More texts referred to than a reference's short form can number.
   constexpr size_t kCount = (size_t{1} << 20) + 1000;
