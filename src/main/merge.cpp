@@ -64,9 +64,10 @@ constexpr uint32_t kUnassigned = 0x80000000u;
 constexpr uint32_t kKindBit = 0x40000000u;
 
 // The references of the code, one word each: the literal bytes since the previous
-// reference and the entry of this one. A longer stretch or a higher entry takes an
-// escape word and two whole words; kFiller as the entry stands for literal bytes alone.
-// Kept in blocks that never move; an escape never spans two blocks.
+// reference and whom it refers to, first its slot and then its entry. A longer stretch,
+// or a number from the short limit on, takes an escape word and two whole words;
+// kFiller as the number stands for literal bytes alone. Kept in blocks that never
+// move; an escape never spans two blocks.
 class CodeReferences {
  public:
   static constexpr int kGapBits = 12;
@@ -74,9 +75,13 @@ class CodeReferences {
   static constexpr uint32_t kEscape = 0xFFFFFFFFu >> kGapBits;
   static constexpr uint32_t kFiller = 0xFFFFFFFFu;
 
+  // Numbers from `limit` (at most kEscape) on take the long form. Renumbering keeps
+  // each reference's form, so it needs a limit every new number is below.
+  void SetShortLimit(uint32_t limit) { shortLimit_ = std::min(limit, kEscape); }
+
   VASKAREL_INLINE void Add(size_t gap, uint32_t entry) {
     for (; gap > kFiller; gap -= kFiller) Escape(kFiller, kFiller);
-    if (gap <= kGapMask && entry < kEscape) {
+    if (gap <= kGapMask && entry < shortLimit_) {
       if (next_ == end_) NewBlock();
       *next_++ = entry << kGapBits | static_cast<uint32_t>(gap);
     } else {
@@ -92,6 +97,25 @@ class CodeReferences {
     gap = r[1];
     entry = r[2];
     return r + 3;
+  }
+
+  // Replaces the number n of every reference by renumber(n), in the order of the code.
+  template <typename F>
+  VASKAREL_INLINE void Renumber(F&& renumber) {
+    for (size_t b = 0; b < Blocks(); ++b) {
+      uint32_t* r = blocks_[b].words.get();
+      uint32_t* const end = r + (BlockEnd(b) - BlockBegin(b));
+      while (r != end) {
+        const uint32_t n = *r >> kGapBits;
+        if (n != kEscape) {
+          *r = renumber(n) << kGapBits | (*r & kGapMask);
+          ++r;
+          continue;
+        }
+        if (r[2] != kFiller) r[2] = renumber(r[2]);
+        r += 3;
+      }
+    }
   }
 
   size_t Blocks() const { return blocks_.size(); }
@@ -123,6 +147,7 @@ class CodeReferences {
   std::vector<Block> blocks_;
   uint32_t* next_ = nullptr;
   uint32_t* end_ = nullptr;
+  uint32_t shortLimit_ = kEscape;
 };
 
 // Copies n bytes to w and moves it on. Pieces up to a few widths, nearly all of them,
@@ -226,53 +251,45 @@ struct DialogMerge::Plan {
       }
     }
 
-    // Per slot: its entry, and how often the code refers to it. A reference costs one
-    // look-up; the tables above are consulted once per slot afterwards.
+    // Per slot: its entry, and how often the code refers to it. The code's references
+    // are stored by slot, then renumbered by entry in one pass over the slot table; the
+    // tables above are consulted once per slot afterwards.
     std::vector<SlotUse> slots(Named() ? 2 * count : count);
+    size_t allUnits = 0;
     ForEachSlot(slots.size(), [&](size_t slot, Kind kind, size_t m, size_t referenceLength) {
       const size_t units = Inline(kind, m, referenceLength)
                                ? (kEntryHeader + length[kind][m] + kEntry - 1) / kEntry
                                : 1;
       slots[slot] = {kUnassigned | static_cast<uint32_t>(units), 0};
+      allUnits += units;
     });
-    // The slots lie anywhere in their table: each is read ahead when its reference is
-    // found and looked at kDelay references later, in the order found.
-    constexpr size_t kDelay = 8;
-    struct Pending {
-      size_t gap;
-      size_t slot;
-    } pending[kDelay];
-    size_t found = 0;
-    const auto settle = [&](const Pending& p) VASKAREL_INLINE_LAMBDA {
-      SlotUse& use = slots[p.slot];
+    // Entries are numbered by the units before them: when those might not fit the short
+    // form, no reference takes it.
+    codeRefs.SetShortLimit(allUnits < CodeReferences::kEscape ? CodeReferences::kEscape : 0);
+    size_t literal = code.size(), end = 0;
+    FindReferences(code, name, count, 0, 0, totalLeft,
+                   [&](const Reference& ref) VASKAREL_INLINE_LAMBDA {
+                     const size_t slot = ref.kind == kByName ? count + ref.index : ref.index;
+                     codeRefs.Add(ref.pos - end, static_cast<uint32_t>(slot));
+                     end = ref.pos + ref.length;
+                     literal -= ref.length;
+                   });
+    codeRefs.Renumber([&](uint32_t slot) VASKAREL_INLINE_LAMBDA {
+      SlotUse& use = slots[slot];
       if (use.entry & kUnassigned) {
         const size_t units = use.entry & ~kUnassigned;
         if (entryUnits + units >= kUnassigned) throw std::length_error("too many dialog texts");
         use.entry = static_cast<uint32_t>(entryUnits);
         entryUnits += units;
       }
-      codeRefs.Add(p.gap, use.entry);
       // A count about to overflow goes into the totals now.
       if (use.uses == std::numeric_limits<uint32_t>::max()) {
-        Count(p.slot < count ? kByDlgText : kByName, p.slot < count ? p.slot : p.slot - count,
-              use.uses, inserted_);
+        Count(slot < count ? kByDlgText : kByName, slot < count ? slot : slot - count, use.uses,
+              inserted_);
       }
       ++use.uses;
-    };
-    size_t literal = code.size(), end = 0;
-    FindReferences(code, name, count, 0, 0, totalLeft,
-                   [&](const Reference& ref) VASKAREL_INLINE_LAMBDA {
-                     const size_t slot = ref.kind == kByName ? count + ref.index : ref.index;
-                     Prefetch(&slots[slot]);
-                     Pending& p = pending[found % kDelay];
-                     if (found >= kDelay) settle(p);
-                     p = {ref.pos - end, slot};
-                     ++found;
-                     end = ref.pos + ref.length;
-                     literal -= ref.length;
-                   });
-    for (size_t i = found > kDelay ? found - kDelay : 0; i < found; ++i)
-      settle(pending[i % kDelay]);
+      return use.entry;
+    });
     for (size_t slot = 0; slot < slots.size(); ++slot) {
       Count(slot < count ? kByDlgText : kByName, slot < count ? slot : slot - count,
             slots[slot].uses, inserted_);
