@@ -48,15 +48,17 @@ size_t Add(size_t a, size_t b) {
 
 // Whom a code reference refers to: text m by DLG_TEXT is slot m, by the declared name
 // slot count + m. Each slot the code refers to has an entry of whole units of kEntry
-// bytes, in the order of first use: the length of its quoted expansion (two bytes),
-// the reference's length (one) and the expansion itself, when that is at most
-// kMaxInline bytes and the reference shorter than 255; otherwise one unit with
-// kOutOfLine, the slot and the reference's length. So nearly every reference costs
-// the build one look-up and one wide copy.
+// bytes, in the order of first use, when its quoted expansion is at most kMaxInline
+// bytes and the reference shorter than 255: the expansion's first kEntryText bytes,
+// its length (two bytes) and the reference's length (one), then the rest of the
+// expansion. An expansion that fits one unit is thus copied from one cache line.
+// Otherwise the entry is one unit: the slot and the reference's length, and kOutOfLine
+// as the length. So nearly every reference costs the build one look-up and one wide
+// copy.
 constexpr size_t kEntry = 64;
-constexpr size_t kEntryHeader = 3;
+constexpr size_t kEntryText = kEntry - 3;
 constexpr size_t kMaxEntryUnits = 16;
-constexpr size_t kMaxInline = kMaxEntryUnits * kEntry - kEntryHeader;
+constexpr size_t kMaxInline = kMaxEntryUnits * kEntry - (kEntry - kEntryText);
 constexpr uint16_t kOutOfLine = 0xFFFF;
 static_assert(kMaxInline < kOutOfLine && kCopyWidth == kEntry);
 // A slot's entry before its first use: this bit and the units it will take.
@@ -258,7 +260,7 @@ struct DialogMerge::Plan {
     size_t allUnits = 0;
     ForEachSlot(slots.size(), [&](size_t slot, Kind kind, size_t m, size_t referenceLength) {
       const size_t units = Inline(kind, m, referenceLength)
-                               ? (kEntryHeader + length[kind][m] + kEntry - 1) / kEntry
+                               ? (kEntry - kEntryText + length[kind][m] + kEntry - 1) / kEntry
                                : 1;
       slots[slot] = {kUnassigned | static_cast<uint32_t>(units), 0};
       allUnits += units;
@@ -350,19 +352,22 @@ struct DialogMerge::Plan {
       char* const at = first + size_t{slots[slot].entry} * kEntry;
       if (Inline(kind, m, referenceLength)) {
         const auto quoted = static_cast<uint16_t>(length[kind][m]);
-        std::memcpy(at, &quoted, sizeof quoted);
-        at[2] = static_cast<char>(referenceLength);
-        char* w = at + kEntryHeader;
+        char* w = at;
         if (plain[kind][m]) {
           PutQuoted(w, m);
         } else {
           Expand(w, kind, m, nullptr);
         }
+        if (quoted > kEntryText) {
+          std::memmove(at + kEntry, at + kEntryText, quoted - kEntryText);
+        }
+        std::memcpy(at + kEntryText, &quoted, sizeof quoted);
+        at[kEntryText + 2] = static_cast<char>(referenceLength);
       } else {
-        std::memcpy(at, &kOutOfLine, sizeof kOutOfLine);
         const uint32_t fields[2] = {static_cast<uint32_t>(slot),
                                     static_cast<uint32_t>(referenceLength)};
-        std::memcpy(at + 4, fields, sizeof fields);
+        std::memcpy(at, fields, sizeof fields);
+        std::memcpy(at + kEntryText, &kOutOfLine, sizeof kOutOfLine);
       }
     });
   }
@@ -479,20 +484,19 @@ MergedText DialogMerge::Plan::Build() const {
       if (entry == CodeReferences::kFiller) continue;
       const char* const at = entries + size_t{entry} * kEntry;
       uint16_t quoted;
-      std::memcpy(&quoted, at, sizeof quoted);
+      std::memcpy(&quoted, at + kEntryText, sizeof quoted);
       if (quoted != kOutOfLine) {
         // Whole units: the entries and the result keep room beyond their ends for this.
-        size_t done = 0;
-        do {
-          std::memcpy(w + done, at + kEntryHeader + done, kCopyWidth);
-          done += kCopyWidth;
-        } while (done < quoted);
+        std::memcpy(w, at, kCopyWidth);
+        for (size_t done = kEntryText; done < quoted; done += kCopyWidth) {
+          std::memcpy(w + done, at + kEntry - kEntryText + done, kCopyWidth);
+        }
         w += quoted;
-        source += static_cast<unsigned char>(at[2]);
+        source += static_cast<unsigned char>(at[kEntryText + 2]);
         continue;
       }
       uint32_t fields[2];
-      std::memcpy(fields, at + 4, sizeof fields);
+      std::memcpy(fields, at, sizeof fields);
       source += fields[1];
       const Kind kind = fields[0] < count ? kByDlgText : kByName;
       const size_t m = fields[0] < count ? fields[0] : fields[0] - count;
