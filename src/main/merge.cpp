@@ -49,18 +49,15 @@ size_t Add(size_t a, size_t b) {
 // Whom a code reference refers to: text m by DLG_TEXT is slot m, by the declared name
 // slot count + m. Each slot the code refers to has an entry of whole units of kEntry
 // bytes, in the order of first use, when its quoted expansion is at most kMaxInline
-// bytes and the reference shorter than 255: the expansion's first kEntryText bytes,
-// its length (two bytes) and the reference's length (one), then the rest of the
-// expansion. An expansion that fits one unit is thus copied from one cache line.
-// Otherwise the entry is one unit: the slot and the reference's length, and kOutOfLine
-// as the length. So nearly every reference costs the build one look-up and one wide
-// copy.
-constexpr size_t kEntry = 64;
-constexpr size_t kEntryText = kEntry - 3;
-constexpr size_t kMaxEntryUnits = 16;
-constexpr size_t kMaxInline = kMaxEntryUnits * kEntry - (kEntry - kEntryText);
+// bytes and the reference shorter than 255: the expansion's length (two bytes), the
+// reference's length (one) and the expansion. Otherwise the entry is kOutOfLine as the
+// length, the slot and the reference's length. So nearly every reference costs the
+// build one look-up and one copy of kCopyWidth bytes; the entries lie close together,
+// and the two cache lines such a copy may touch are read ahead.
+constexpr size_t kEntry = 16;
+constexpr size_t kEntryHeader = 3;
+constexpr size_t kMaxInline = 1024 - kEntryHeader;
 constexpr uint16_t kOutOfLine = 0xFFFF;
-static_assert(kMaxInline < kOutOfLine && kCopyWidth == kEntry);
 // A slot's entry before its first use: this bit and the units it will take.
 constexpr uint32_t kUnassigned = 0x80000000u;
 constexpr uint32_t kKindBit = 0x40000000u;
@@ -189,7 +186,7 @@ struct DialogMerge::Plan {
   std::vector<size_t> length[2], replaced[2], left[2];
   std::vector<uint8_t> plain[2];
   size_t totalLength = 0, totalReplaced = 0, totalLeft = 0;
-  // The entries of the slots the code refers to, kEntry-aligned, and the units they
+  // The entries of the slots the code refers to, cache-line aligned, and the units they
   // take.
   std::unique_ptr<char[]> entryBytes;
   const char* entries = nullptr;
@@ -260,7 +257,7 @@ struct DialogMerge::Plan {
     size_t allUnits = 0;
     ForEachSlot(slots.size(), [&](size_t slot, Kind kind, size_t m, size_t referenceLength) {
       const size_t units = Inline(kind, m, referenceLength)
-                               ? (kEntry - kEntryText + length[kind][m] + kEntry - 1) / kEntry
+                               ? (kEntryHeader + length[kind][m] + kEntry - 1) / kEntry
                                : 1;
       slots[slot] = {kUnassigned | static_cast<uint32_t>(units), 0};
       allUnits += units;
@@ -342,32 +339,30 @@ struct DialogMerge::Plan {
   // Writes the entries, going through the slots in order: the texts are read one after
   // the other.
   void MakeEntries(const std::vector<SlotUse>& slots) {
-    // Room for the last entry's widest copy beyond it, and for the alignment.
-    entryBytes.reset(new char[(entryUnits + 2) * kEntry]);
-    char* const first = entryBytes.get() +
-                        (kEntry - reinterpret_cast<uintptr_t>(entryBytes.get()) % kEntry) % kEntry;
+    // Room for the alignment and for the widest copy beyond the last entry.
+    entryBytes.reset(new char[entryUnits * kEntry + 3 * kCopyWidth]);
+    char* const first =
+        entryBytes.get() +
+        (kCopyWidth - reinterpret_cast<uintptr_t>(entryBytes.get()) % kCopyWidth) % kCopyWidth;
     entries = first;
     ForEachSlot(slots.size(), [&](size_t slot, Kind kind, size_t m, size_t referenceLength) {
       if (slots[slot].entry & kUnassigned) return;
       char* const at = first + size_t{slots[slot].entry} * kEntry;
       if (Inline(kind, m, referenceLength)) {
         const auto quoted = static_cast<uint16_t>(length[kind][m]);
-        char* w = at;
+        char* w = at + kEntryHeader;
         if (plain[kind][m]) {
           PutQuoted(w, m);
         } else {
           Expand(w, kind, m, nullptr);
         }
-        if (quoted > kEntryText) {
-          std::memmove(at + kEntry, at + kEntryText, quoted - kEntryText);
-        }
-        std::memcpy(at + kEntryText, &quoted, sizeof quoted);
-        at[kEntryText + 2] = static_cast<char>(referenceLength);
+        std::memcpy(at, &quoted, sizeof quoted);
+        at[2] = static_cast<char>(referenceLength);
       } else {
         const uint32_t fields[2] = {static_cast<uint32_t>(slot),
                                     static_cast<uint32_t>(referenceLength)};
-        std::memcpy(at, fields, sizeof fields);
-        std::memcpy(at + kEntryText, &kOutOfLine, sizeof kOutOfLine);
+        std::memcpy(at + 4, fields, sizeof fields);
+        std::memcpy(at, &kOutOfLine, sizeof kOutOfLine);
       }
     });
   }
@@ -475,6 +470,7 @@ MergedText DialogMerge::Plan::Build() const {
         const size_t ahead =
             std::min<size_t>(r[kAhead] >> CodeReferences::kGapBits, entryUnits - 1);
         Prefetch(entries + ahead * kEntry);
+        Prefetch(entries + ahead * kEntry + kCopyWidth);
       }
       size_t gap;
       uint32_t entry;
@@ -484,19 +480,19 @@ MergedText DialogMerge::Plan::Build() const {
       if (entry == CodeReferences::kFiller) continue;
       const char* const at = entries + size_t{entry} * kEntry;
       uint16_t quoted;
-      std::memcpy(&quoted, at + kEntryText, sizeof quoted);
+      std::memcpy(&quoted, at, sizeof quoted);
       if (quoted != kOutOfLine) {
-        // Whole units: the entries and the result keep room beyond their ends for this.
-        std::memcpy(w, at, kCopyWidth);
-        for (size_t done = kEntryText; done < quoted; done += kCopyWidth) {
-          std::memcpy(w + done, at + kEntry - kEntryText + done, kCopyWidth);
-        }
+        size_t done = 0;
+        do {
+          std::memcpy(w + done, at + kEntryHeader + done, kCopyWidth);
+          done += kCopyWidth;
+        } while (done < quoted);
         w += quoted;
-        source += static_cast<unsigned char>(at[kEntryText + 2]);
+        source += static_cast<unsigned char>(at[2]);
         continue;
       }
       uint32_t fields[2];
-      std::memcpy(fields, at, sizeof fields);
+      std::memcpy(fields, at + 4, sizeof fields);
       source += fields[1];
       const Kind kind = fields[0] < count ? kByDlgText : kByName;
       const size_t m = fields[0] < count ? fields[0] : fields[0] - count;

@@ -151,7 +151,7 @@ TEST(MergeTexts, TextsNamesAndCountsOfEverySizeComeOutWhole) {
   // Texts and expansions with references around the lengths that are copied in one
   // piece, in a few, or from elsewhere.
   const std::string longName = "N" + std::string(300, 'x');
-  for (size_t size : {0u, 59u, 60u, 61u, 62u, 123u, 124u, 200u, 1016u, 1017u, 1019u, 1020u}) {
+  for (size_t size : {0u, 11u, 12u, 61u, 62u, 63u, 125u, 126u, 200u, 1016u, 1017u, 1019u, 1020u}) {
     SCOPED_TRACE(size);
     const Texts texts{std::string(size, 'a'), "b"};
     const std::string quoted = "\"" + texts[0] + "\"";
