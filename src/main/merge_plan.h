@@ -1,0 +1,124 @@
+// The plan of one merge, shared by the part that makes it and the part that builds the
+// merged text from it.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <limits>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "main/code_references.h"
+#include "main/merge.h"
+#include "main/reference_scan.h"
+
+namespace merge_plan {
+
+inline constexpr size_t kNone = std::numeric_limits<size_t>::max();
+// Bytes a small copy may move beyond its end; buffers keep this much room.
+inline constexpr size_t kCopyWidth = 64;
+
+// Whom a code reference refers to: text m by DLG_TEXT is slot m, by the declared name
+// slot count + m. Each slot the code refers to has an entry of whole units of kEntry
+// bytes, in the order of first use, when its quoted expansion is at most kMaxInline
+// bytes and the reference shorter than 255: the expansion's length (two bytes), the
+// reference's length (one) and the expansion. Otherwise the entry is kOutOfLine as the
+// length, the slot and the reference's length. So nearly every reference costs the
+// build one look-up and one copy of kCopyWidth bytes; the entries lie close together,
+// and the two cache lines such a copy may touch are read ahead.
+inline constexpr size_t kEntry = 16;
+inline constexpr size_t kEntryHeader = 3;
+inline constexpr size_t kMaxInline = 1024 - kEntryHeader;
+inline constexpr uint16_t kOutOfLine = 0xFFFF;
+// A slot's entry before its first use: this bit and the units it will take.
+inline constexpr uint32_t kUnassigned = 0x80000000u;
+inline constexpr uint32_t kKindBit = 0x40000000u;
+
+}  // namespace merge_plan
+
+// What a merge needs to know before it builds: the references of the code and of
+// every text, and per text and kind the length of its quoted expansion and the
+// references replaced and left inside it.
+struct DialogMerge::Plan {
+  using Kind = dialog_refs::Kind;
+  using Reference = dialog_refs::Reference;
+  using CodeReferences = dialog_refs::CodeReferences;
+
+  std::string_view code;
+  const std::vector<std::string>& texts;
+  std::string_view name;
+  CodeReferences codeRefs;
+  size_t codeTail = 0;  // literal bytes after the last reference
+  // The references of text m are textRefs[refStart[m] .. refStart[m + 1]). Those by
+  // the declared name to m itself apply only where DLG_TEXT[m] inserted the text.
+  std::vector<Reference> textRefs;
+  std::vector<uint32_t> refStart;
+  // Per kind and text: quoted expansion length, references replaced and left in it,
+  // and whether it replaces none. The tables of the declared name's kind stay empty
+  // when there is none.
+  std::vector<size_t> length[2], replaced[2], left[2];
+  std::vector<uint8_t> plain[2];
+  size_t totalLength = 0, totalReplaced = 0, totalLeft = 0;
+  // The entries of the slots the code refers to, cache-line aligned, and the units they
+  // take.
+  std::unique_ptr<char[]> entryBytes;
+  const char* entries = nullptr;
+  size_t entryUnits = 0;
+
+  bool Named() const { return !name.empty(); }
+
+  // Per slot: its entry, and how often the code refers to it.
+  struct SlotUse {
+    uint32_t entry;
+    uint32_t uses;
+  };
+
+  Plan(std::string_view codeText, const std::vector<std::string>& allTexts,
+       std::string_view referenceName);
+
+  // Adds `times` uses of the expansion of text m by `kind` to the totals.
+  void Count(Kind kind, size_t m, uint32_t& times, size_t& inserted);
+  size_t inserted_ = 0;
+
+  // Calls f(slot, kind, m, reference length) for every slot in order, an index's
+  // digits counted as it grows.
+  template <typename F>
+  void ForEachSlot(size_t slots, F&& f) const;
+
+  // Whether the entry of text m by `kind` holds its expansion.
+  bool Inline(Kind kind, size_t m, size_t referenceLength) const {
+    return length[kind][m] <= merge_plan::kMaxInline && referenceLength < 0xFF;
+  }
+
+  // Writes the entries, going through the slots in order: the texts are read one after
+  // the other.
+  void MakeEntries(const std::vector<SlotUse>& slots);
+
+  // Writes text m in double quotes.
+  void PutQuoted(char*& w, size_t m) const {
+    *w++ = '"';
+    std::memcpy(w, texts[m].data(), texts[m].size());
+    w += texts[m].size();
+    *w++ = '"';
+  }
+
+  static bool IsSelf(const Reference& ref, size_t m) {
+    return ref.kind == dialog_refs::kByName && ref.index == m;
+  }
+
+  // Where expansions with references went in the buffer at base, so that the next of
+  // the same is a copy; filled as they are written.
+  struct Written {
+    const char* base;
+    std::vector<size_t> at[2];
+  };
+  // Writes the quoted expansion of text m inserted by `kind`, which holds references,
+  // through an explicit stack: a chain of texts each referring to the next may be as
+  // deep as there are texts. With `written`, one written before is copied from there.
+  void Expand(char*& w, Kind kind, size_t m, Written* written) const;
+
+  MergedText Build() const;
+};
