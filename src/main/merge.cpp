@@ -70,31 +70,35 @@ DialogMerge::Plan::Plan(std::string_view codeText, const std::vector<std::string
   if (name == kReferenceName || !IsIdentifier(name) || name.size() > kMaxNameLength) name = {};
   if (count >= kKindBit) throw std::length_error("too many dialog texts");
   for (const Kind kind : {kByDlgText, kByName}) {
-    const size_t size = kind == kByName && !Named() ? 0 : count;
-    length[kind].assign(size, 0);
-    replaced[kind].assign(size, 0);
-    left[kind].assign(size, 0);
-    plain[kind].assign(size, 0);
+    special[kind].assign(kind == kByName && !Named() ? 0 : count, 0);
   }
 
-  // The left references of a text itself go where its totals will be.
+  // The texts that leave references of their own, and how many.
+  std::vector<std::pair<size_t, size_t>> ownLeft;
   refStart.resize(count + 1, 0);
   for (size_t m = 0; m < count; ++m) {
     refStart[m] = static_cast<uint32_t>(textRefs.size());
-    FindReferences(texts[m], name, count, m + 1, m, left[kByDlgText][m],
+    size_t left = 0;
+    FindReferences(texts[m], name, count, m + 1, m, left,
                    [this](const Reference& r) { textRefs.push_back(r); });
-    if (Named()) left[kByName][m] = left[kByDlgText][m];
+    if (left != 0) ownLeft.emplace_back(m, left);
     if (textRefs.size() >= kKindBit) throw std::length_error("too many references in texts");
   }
   refStart[count] = static_cast<uint32_t>(textRefs.size());
 
   // A text refers only to later texts (and, by name, to itself): from the last down.
   for (size_t m = count; m-- > 0;) {
+    size_t own = 0;
+    if (!ownLeft.empty() && ownLeft.back().first == m) {
+      own = ownLeft.back().second;
+      ownLeft.pop_back();
+    }
+    if (own == 0 && refStart[m] == refStart[m + 1]) continue;  // the text in quotes
     for (const Kind kind : {kByName, kByDlgText}) {
       if (kind == kByName && !Named()) continue;
       // The text's own bytes less its references never underflow; what goes in
       // their place saturates.
-      size_t literal = texts[m].size() + 2, inserted = 0, rep = 0, lft = left[kind][m];
+      size_t literal = texts[m].size() + 2, inserted = 0, rep = 0, lft = own;
       for (size_t r = refStart[m]; r < refStart[m + 1]; ++r) {
         const Reference& ref = textRefs[r];
         if (kind == kByName && IsSelf(ref, m)) {
@@ -102,14 +106,13 @@ DialogMerge::Plan::Plan(std::string_view codeText, const std::vector<std::string
           continue;
         }
         literal -= ref.length;
-        inserted = Add(inserted, length[ref.kind][ref.index]);
-        rep = Add(rep, Add(1, replaced[ref.kind][ref.index]));
-        lft = Add(lft, left[ref.kind][ref.index]);
+        inserted = Add(inserted, ExpansionLength(ref.kind, ref.index));
+        rep = Add(rep, Add(1, ReplacedIn(ref.kind, ref.index)));
+        lft = Add(lft, LeftIn(ref.kind, ref.index));
       }
-      length[kind][m] = Add(literal, inserted);
-      replaced[kind][m] = rep;
-      left[kind][m] = lft;
-      plain[kind][m] = rep == 0;
+      if (rep == 0 && lft == 0) continue;
+      expansions.push_back({Add(literal, inserted), rep, lft, rep == 0});
+      special[kind][m] = static_cast<uint32_t>(expansions.size());
     }
   }
 
@@ -120,7 +123,7 @@ DialogMerge::Plan::Plan(std::string_view codeText, const std::vector<std::string
   size_t allUnits = 0;
   ForEachSlot(slots.size(), [&](size_t slot, Kind kind, size_t m, size_t referenceLength) {
     const size_t units = Inline(kind, m, referenceLength)
-                             ? (kEntryHeader + length[kind][m] + kEntry - 1) / kEntry
+                             ? (kEntryHeader + ExpansionLength(kind, m) + kEntry - 1) / kEntry
                              : 1;
     slots[slot] = {kUnassigned | static_cast<uint32_t>(units), 0};
     allUnits += units;
@@ -166,9 +169,9 @@ void DialogMerge::Plan::Count(Kind kind, size_t m, uint32_t& times, size_t& inse
   const auto product = [times](size_t value) {
     return value > kNone / times ? kNone : value * times;
   };
-  inserted = Add(inserted, product(length[kind][m]));
-  totalReplaced = Add(totalReplaced, product(Add(1, replaced[kind][m])));
-  totalLeft = Add(totalLeft, product(left[kind][m]));
+  inserted = Add(inserted, product(ExpansionLength(kind, m)));
+  totalReplaced = Add(totalReplaced, product(Add(1, ReplacedIn(kind, m))));
+  totalLeft = Add(totalLeft, product(LeftIn(kind, m)));
   times = 0;
 }
 
@@ -183,9 +186,9 @@ void DialogMerge::Plan::MakeEntries(const std::vector<SlotUse>& slots) {
     if (slots[slot].entry & kUnassigned) return;
     char* const at = first + size_t{slots[slot].entry} * kEntry;
     if (Inline(kind, m, referenceLength)) {
-      const auto quoted = static_cast<uint16_t>(length[kind][m]);
+      const auto quoted = static_cast<uint16_t>(ExpansionLength(kind, m));
       char* w = at + kEntryHeader;
-      if (plain[kind][m]) {
+      if (IsPlain(kind, m)) {
         PutQuoted(w, m);
       } else {
         Expand(w, kind, m, nullptr);

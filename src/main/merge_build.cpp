@@ -37,14 +37,14 @@ inline void Put(char*& w, const char* p, size_t n, const char* sourceEnd) {
 void DialogMerge::Plan::Expand(char*& w, Kind kind, size_t m, Written* written) const {
   const auto writtenAt = [&](Kind k, size_t t) -> size_t& {
     std::vector<size_t>& at = written->at[k];
-    if (at.empty()) at.assign(length[k].size(), kNone);
+    if (at.empty()) at.assign(special[k].size(), kNone);
     return at[t];
   };
   // Copies the expansion of text t by k from where it was written, if it was.
   const auto copyWritten = [&](Kind k, size_t t) {
     if (written == nullptr || writtenAt(k, t) == kNone) return false;
-    std::memcpy(w, written->base + writtenAt(k, t), length[k][t]);
-    w += length[k][t];
+    std::memcpy(w, written->base + writtenAt(k, t), ExpansionLength(k, t));
+    w += ExpansionLength(k, t);
     return true;
   };
   if (copyWritten(kind, m)) return;
@@ -81,7 +81,7 @@ void DialogMerge::Plan::Expand(char*& w, Kind kind, size_t m, Written* written) 
     std::memcpy(w, text + f.pos, ref.pos - f.pos);
     w += ref.pos - f.pos;
     f.pos = ref.pos + ref.length;
-    if (plain[ref.kind][ref.index]) {
+    if (IsPlain(ref.kind, ref.index)) {
       PutQuoted(w, ref.index);
     } else if (!copyWritten(ref.kind, ref.index)) {
       open(ref.kind, ref.index);
@@ -137,7 +137,7 @@ MergedText DialogMerge::Plan::Build() const {
       source += fields[1];
       const Kind kind = fields[0] < count ? kByDlgText : kByName;
       const size_t m = fields[0] < count ? fields[0] : fields[0] - count;
-      if (plain[kind][m]) {
+      if (IsPlain(kind, m)) {
         PutQuoted(w, m);
       } else {
         Expand(w, kind, m, &written);

@@ -56,11 +56,33 @@ struct DialogMerge::Plan {
   // the declared name to m itself apply only where DLG_TEXT[m] inserted the text.
   std::vector<Reference> textRefs;
   std::vector<uint32_t> refStart;
-  // Per kind and text: quoted expansion length, references replaced and left in it,
-  // and whether it replaces none. The tables of the declared name's kind stay empty
-  // when there is none.
-  std::vector<size_t> length[2], replaced[2], left[2];
-  std::vector<uint8_t> plain[2];
+  // Per kind and text: the quoted expansion's length, the references replaced and left
+  // in it, and whether it replaces none. Most texts hold no reference and leave none:
+  // their expansion is the text in quotes. Only the others have a record, numbered
+  // from 1 in `special` (0 for none); the declared name's kind has no table when there
+  // is no declared name.
+  struct Expansion {
+    size_t length, replaced, left;
+    bool plain;
+  };
+  std::vector<uint32_t> special[2];
+  std::vector<Expansion> expansions;
+  size_t ExpansionLength(Kind kind, size_t m) const {
+    const uint32_t s = special[kind][m];
+    return s != 0 ? expansions[s - 1].length : texts[m].size() + 2;
+  }
+  size_t ReplacedIn(Kind kind, size_t m) const {
+    const uint32_t s = special[kind][m];
+    return s != 0 ? expansions[s - 1].replaced : 0;
+  }
+  size_t LeftIn(Kind kind, size_t m) const {
+    const uint32_t s = special[kind][m];
+    return s != 0 ? expansions[s - 1].left : 0;
+  }
+  bool IsPlain(Kind kind, size_t m) const {
+    const uint32_t s = special[kind][m];
+    return s == 0 || expansions[s - 1].plain;
+  }
   size_t totalLength = 0, totalReplaced = 0, totalLeft = 0;
   // The entries of the slots the code refers to, cache-line aligned, and the units they
   // take.
@@ -90,7 +112,7 @@ struct DialogMerge::Plan {
 
   // Whether the entry of text m by `kind` holds its expansion.
   bool Inline(Kind kind, size_t m, size_t referenceLength) const {
-    return length[kind][m] <= merge_plan::kMaxInline && referenceLength < 0xFF;
+    return ExpansionLength(kind, m) <= merge_plan::kMaxInline && referenceLength < 0xFF;
   }
 
   // Writes the entries, going through the slots in order: the texts are read one after
