@@ -119,7 +119,7 @@ DialogMerge::Plan::Plan(std::string_view codeText, const std::vector<std::string
   // Per slot: its entry, and how often the code refers to it. The code's references
   // are stored by slot, then renumbered by entry in one pass over the slot table; the
   // tables above are consulted once per slot afterwards.
-  std::vector<SlotUse> slots(Named() ? 2 * count : count);
+  slots.resize(Named() ? 2 * count : count);
   size_t allUnits = 0;
   ForEachSlot(slots.size(), [&](size_t slot, Kind kind, size_t m, size_t referenceLength) {
     const size_t units = Inline(kind, m, referenceLength)
@@ -159,7 +159,6 @@ DialogMerge::Plan::Plan(std::string_view codeText, const std::vector<std::string
     Count(slot < count ? kByDlgText : kByName, slot < count ? slot : slot - count, slots[slot].uses,
           inserted_);
   }
-  MakeEntries(slots);
   codeTail = code.size() - end;
   totalLength = Add(literal, inserted_);
 }
@@ -175,13 +174,11 @@ void DialogMerge::Plan::Count(Kind kind, size_t m, uint32_t& times, size_t& inse
   times = 0;
 }
 
-void DialogMerge::Plan::MakeEntries(const std::vector<SlotUse>& slots) {
+std::unique_ptr<char[]> DialogMerge::Plan::MakeEntries(char*& first) const {
   // Room for the alignment and for the widest copy beyond the last entry.
-  entryBytes.reset(new char[entryUnits * kEntry + 3 * kCopyWidth]);
-  char* const first =
-      entryBytes.get() +
-      (kCopyWidth - reinterpret_cast<uintptr_t>(entryBytes.get()) % kCopyWidth) % kCopyWidth;
-  entries = first;
+  std::unique_ptr<char[]> bytes(new char[entryUnits * kEntry + 3 * kCopyWidth]);
+  first = bytes.get() +
+          (kCopyWidth - reinterpret_cast<uintptr_t>(bytes.get()) % kCopyWidth) % kCopyWidth;
   ForEachSlot(slots.size(), [&](size_t slot, Kind kind, size_t m, size_t referenceLength) {
     if (slots[slot].entry & kUnassigned) return;
     char* const at = first + size_t{slots[slot].entry} * kEntry;
@@ -202,6 +199,7 @@ void DialogMerge::Plan::MakeEntries(const std::vector<SlotUse>& slots) {
       std::memcpy(at, &kOutOfLine, sizeof kOutOfLine);
     }
   });
+  return bytes;
 }
 
 DialogMerge::DialogMerge(std::string_view codeText, const std::vector<std::string>& texts,

@@ -92,6 +92,8 @@ void DialogMerge::Plan::Expand(char*& w, Kind kind, size_t m, Written* written) 
 MergedText DialogMerge::Plan::Build() const {
   if (totalLength > kNone - kCopyWidth) throw std::length_error("merged text too long");
   const size_t count = texts.size();
+  char* entries = nullptr;
+  const std::unique_ptr<char[]> entryBytes = MakeEntries(entries);
   std::unique_ptr<char[]> bytes(new char[totalLength + kCopyWidth]);
   char* w = bytes.get();
   Written written{bytes.get(), {}};

@@ -84,19 +84,17 @@ struct DialogMerge::Plan {
     return s == 0 || expansions[s - 1].plain;
   }
   size_t totalLength = 0, totalReplaced = 0, totalLeft = 0;
-  // The entries of the slots the code refers to, cache-line aligned, and the units they
-  // take.
-  std::unique_ptr<char[]> entryBytes;
-  const char* entries = nullptr;
-  size_t entryUnits = 0;
-
   bool Named() const { return !name.empty(); }
 
-  // Per slot: its entry, and how often the code refers to it.
+  // Per slot: its entry (the units before it), and how often the code refers to it.
+  // The entries themselves are written by the build: a plan whose result is refused
+  // never makes them.
   struct SlotUse {
     uint32_t entry;
     uint32_t uses;
   };
+  std::vector<SlotUse> slots;
+  size_t entryUnits = 0;
 
   Plan(std::string_view codeText, const std::vector<std::string>& allTexts,
        std::string_view referenceName);
@@ -115,9 +113,9 @@ struct DialogMerge::Plan {
     return ExpansionLength(kind, m) <= merge_plan::kMaxInline && referenceLength < 0xFF;
   }
 
-  // Writes the entries, going through the slots in order: the texts are read one after
-  // the other.
-  void MakeEntries(const std::vector<SlotUse>& slots);
+  // Writes the entries into new memory, cache-line aligned from `first` on, going
+  // through the slots in order: the texts are read one after the other.
+  std::unique_ptr<char[]> MakeEntries(char*& first) const;
 
   // Writes text m in double quotes.
   void PutQuoted(char*& w, size_t m) const {
