@@ -47,10 +47,9 @@ size_t Add(size_t a, size_t b) {
 
 template <typename F>
 void DialogMerge::Plan::ForEachSlot(size_t slots, F&& f) const {
-  const size_t count = texts.size();
   size_t digits = 1, nextPower = 10;
   for (size_t slot = 0; slot < slots; ++slot) {
-    const size_t m = slot < count ? slot : slot - count;
+    const size_t m = TextOfSlot(slot);
     if (m == 0) {
       digits = 1;
       nextPower = 10;
@@ -58,7 +57,7 @@ void DialogMerge::Plan::ForEachSlot(size_t slots, F&& f) const {
       ++digits;
       nextPower = nextPower > kNone / 10 ? kNone : nextPower * 10;
     }
-    const Kind kind = slot < count ? kByDlgText : kByName;
+    const Kind kind = KindOfSlot(slot);
     f(slot, kind, m, (kind == kByName ? name.size() : kReferenceName.size()) + 2 + digits);
   }
 }
@@ -149,15 +148,13 @@ DialogMerge::Plan::Plan(std::string_view codeText, const std::vector<std::string
     }
     // A count about to overflow goes into the totals now.
     if (use.uses == std::numeric_limits<uint32_t>::max()) {
-      Count(slot < count ? kByDlgText : kByName, slot < count ? slot : slot - count, use.uses,
-            inserted_);
+      Count(KindOfSlot(slot), TextOfSlot(slot), use.uses, inserted_);
     }
     ++use.uses;
     return use.entry;
   });
   for (size_t slot = 0; slot < slots.size(); ++slot) {
-    Count(slot < count ? kByDlgText : kByName, slot < count ? slot : slot - count, slots[slot].uses,
-          inserted_);
+    Count(KindOfSlot(slot), TextOfSlot(slot), slots[slot].uses, inserted_);
   }
   codeTail = code.size() - end;
   totalLength = Add(literal, inserted_);

@@ -16,16 +16,22 @@ using dialog_refs::Reference;
 
 namespace {
 
+// Copies n bytes from p to w as whole copies of kCopyWidth bytes: up to that many
+// bytes beyond n are read at p and written at w, which both have that room.
+inline void CopyWide(char* w, const char* p, size_t n) {
+  size_t done = 0;
+  do {
+    std::memcpy(w + done, p + done, kCopyWidth);
+    done += kCopyWidth;
+  } while (done < n);
+}
+
 // Copies n bytes to w and moves it on. Pieces up to a few widths, nearly all of them,
-// go as whole wide copies when that many bytes can be read at p (up to sourceEnd) and
-// written at w: the usual piece takes one, whatever its length.
+// go as whole wide copies when that many bytes can be read at p (up to sourceEnd): the
+// usual piece takes one, whatever its length.
 inline void Put(char*& w, const char* p, size_t n, const char* sourceEnd) {
   if (n <= 4 * kCopyWidth && static_cast<size_t>(sourceEnd - p) >= n + kCopyWidth) {
-    size_t done = 0;
-    do {
-      std::memcpy(w + done, p + done, kCopyWidth);
-      done += kCopyWidth;
-    } while (done < n);
+    CopyWide(w, p, n);
   } else {
     std::memcpy(w, p, n);
   }
@@ -91,7 +97,6 @@ void DialogMerge::Plan::Expand(char*& w, Kind kind, size_t m, Written* written) 
 
 MergedText DialogMerge::Plan::Build() const {
   if (totalLength > kNone - kCopyWidth) throw std::length_error("merged text too long");
-  const size_t count = texts.size();
   char* entries = nullptr;
   const std::unique_ptr<char[]> entryBytes = MakeEntries(entries);
   std::unique_ptr<char[]> bytes(new char[totalLength + kCopyWidth]);
@@ -125,11 +130,8 @@ MergedText DialogMerge::Plan::Build() const {
       uint16_t quoted;
       std::memcpy(&quoted, at, sizeof quoted);
       if (quoted != kOutOfLine) {
-        size_t done = 0;
-        do {
-          std::memcpy(w + done, at + kEntryHeader + done, kCopyWidth);
-          done += kCopyWidth;
-        } while (done < quoted);
+        // The entries and the result keep room beyond their ends for whole copies.
+        CopyWide(w, at + kEntryHeader, quoted);
         w += quoted;
         source += static_cast<unsigned char>(at[2]);
         continue;
@@ -137,8 +139,8 @@ MergedText DialogMerge::Plan::Build() const {
       uint32_t fields[2];
       std::memcpy(fields, at + 4, sizeof fields);
       source += fields[1];
-      const Kind kind = fields[0] < count ? kByDlgText : kByName;
-      const size_t m = fields[0] < count ? fields[0] : fields[0] - count;
+      const Kind kind = KindOfSlot(fields[0]);
+      const size_t m = TextOfSlot(fields[0]);
       if (IsPlain(kind, m)) {
         PutQuoted(w, m);
       } else {

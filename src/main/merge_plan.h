@@ -85,6 +85,11 @@ struct DialogMerge::Plan {
   }
   size_t totalLength = 0, totalReplaced = 0, totalLeft = 0;
   bool Named() const { return !name.empty(); }
+  // Whom slot s stands for: text s by DLG_TEXT, or text s - count by the declared name.
+  Kind KindOfSlot(size_t s) const {
+    return s < texts.size() ? dialog_refs::kByDlgText : dialog_refs::kByName;
+  }
+  size_t TextOfSlot(size_t s) const { return s < texts.size() ? s : s - texts.size(); }
 
   // Per slot: its entry (the units before it), and how often the code refers to it.
   // The entries themselves are written by the build: a plan whose result is refused
