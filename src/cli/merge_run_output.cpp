@@ -2,6 +2,9 @@
 // to the error stream, and a folder run's results into place on the disk.
 #include <map>
 #include <ostream>
+#include <set>
+#include <string>
+#include <vector>
 
 #include "cli/merge_run.h"
 #include "platform/files.h"
@@ -88,15 +91,19 @@ void MergeRun::Count(size_t texts, size_t replaced, size_t left, size_t bytes) {
   bytes_ += bytes;
 }
 
-// A folder run's results, each under its new name beside its output: the file system
-// is made durable once for all of them, then each takes its name (its old file
-// renamed to its backup first), then each folder is synced once. So no output name
-// ever shows a half-written file, and a run of a thousand scripts waits for the
-// disk once instead of a thousand times.
+// A folder run's results, each under its new name beside its output: the file systems
+// they lie on (an output may be a link elsewhere) are made durable once for all of
+// them, then each takes its name (its old file renamed to its backup first), then each
+// folder is synced once. So no output name ever shows a half-written file, and a run
+// of a thousand scripts waits for the disk once instead of a thousand times.
 void MergeRun::CommitResults() {
   if (pending_.empty()) return;
   platform::FileSystem& files = platform::Files();
-  int err = files.SyncFileSystem(outputFolder_);
+  std::set<std::string> where{outputFolder_};
+  for (const Pending& p : pending_) {
+    if (!p.save.temporary.empty()) where.insert(platform::FolderOf(p.save.temporary));
+  }
+  int err = files.SyncFileSystems({where.begin(), where.end()});
   if (err == ENOTSUP) {
     for (Pending& p : pending_) {
       if (!p.save.temporary.empty() && (err = files.SyncFile(p.save.temporary)) != 0) break;

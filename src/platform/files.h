@@ -5,6 +5,7 @@
 // (files_posix.cpp, files_win.cpp).
 #pragma once
 
+#include <algorithm>
 #include <cerrno>
 #include <memory>
 #include <optional>
@@ -107,6 +108,9 @@ class FileSystem {
   // Makes everything written to the file system that holds path durable at once.
   // ENOTSUP where the system cannot; then each file is synced with SyncFile.
   virtual int SyncFileSystem(const std::string& path) = 0;
+  // SyncFileSystem for each file system that holds one of the folders, once each; the
+  // first error, ENOTSUP included, ends it.
+  virtual int SyncFileSystems(const std::vector<std::string>& folders);
   // Makes the bytes of the file at path durable. 0 or errno.
   virtual int SyncFile(const std::string& path) = 0;
 };
@@ -140,6 +144,17 @@ inline int FileSystem::ReadTextUpToNul(const std::string& path, size_t maxBytes,
   if (out.size() <= maxBytes) return 0;
   out.clear();
   return EFBIG;
+}
+
+// Where nothing tells two file systems apart, each distinct folder counts as one.
+inline int FileSystem::SyncFileSystems(const std::vector<std::string>& folders) {
+  std::vector<std::string> done;
+  for (const std::string& folder : folders) {
+    if (std::find(done.begin(), done.end(), folder) != done.end()) continue;
+    if (const int err = SyncFileSystem(folder); err != 0) return err;
+    done.push_back(folder);
+  }
+  return 0;
 }
 
 }  // namespace platform

@@ -388,6 +388,18 @@ class PosixFileSystem : public FileSystem {
     return err;
   }
 
+  int SyncFileSystems(const std::vector<std::string>& folders) override {
+    std::vector<dev_t> done;
+    for (const std::string& folder : folders) {
+      struct stat st;
+      if (::stat(folder.empty() ? "." : folder.c_str(), &st) != 0) return errno;
+      if (std::find(done.begin(), done.end(), st.st_dev) != done.end()) continue;
+      if (const int err = SyncFileSystem(folder); err != 0) return err;
+      done.push_back(st.st_dev);
+    }
+    return 0;
+  }
+
   int SyncFile(const std::string& path) override {
     const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW);
     if (fd < 0) return errno;

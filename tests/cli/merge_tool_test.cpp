@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <filesystem>
 #include <sstream>
 
@@ -259,6 +261,23 @@ TEST_F(MergeToolTest, FolderRunPutsNothingInPlaceThatMayNotBeOnTheDisk) {
   ASSERT_EQ(Run({"-q", "-o", At("out"), At("in")}), kExitDone) << err_.str();
   EXPECT_EQ(Entries(dir_ / "out"),
             (std::vector<std::string>{"a.c", "a.c.2023-07-05-09-03-07", "sub", "sub/b.c"}));
+}
+
+TEST_F(MergeToolTest, FolderRunMakesTheFileSystemBehindALinkedOutputDurable) {
+  WriteFile(dir_ / "in/a.c", "DLG_TEXT[0]");
+  WriteFile(dir_ / "in/a.h", "\"A\"");
+  WriteFile(dir_ / "elsewhere/a.c", "old");
+  fs::create_directories(dir_ / "out");
+  fs::create_symlink(dir_ / "elsewhere/a.c", dir_ / "out/a.c");
+  FaultyFileSystem recording;
+  {
+    platform::ScopedFileSystem scope(recording);
+    ASSERT_EQ(Run({"-q", "-o", At("out"), At("in")}), kExitDone) << err_.str();
+  }
+  EXPECT_EQ(ReadFile(dir_ / "elsewhere/a.c"), "\"A\"");
+  const std::vector<std::string>& synced = recording.syncedFileSystems;
+  EXPECT_NE(std::find(synced.begin(), synced.end(), At("elsewhere")), synced.end())
+      << ::testing::PrintToString(synced);
 }
 
 TEST_F(MergeToolTest, FolderRunIntoItsOwnTreeSkipsTheResults) {

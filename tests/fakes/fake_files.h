@@ -44,6 +44,7 @@ class FaultyFileSystem : public platform::FileSystem {
   // Calls seen.
   int createCalls = 0, appendCalls = 0, readCalls = 0, renameCalls = 0, standardOutputCalls = 0;
   int writeCalls = 0, syncCalls = 0;
+  std::vector<std::string> syncedFileSystems;  // the paths SyncFileSystem was given
   // Files opened through this object and not yet closed.
   int openFiles = 0;
   size_t bytesWritten = 0;
@@ -126,6 +127,7 @@ class FaultyFileSystem : public platform::FileSystem {
   }
   int SyncFileSystem(const std::string& path) override {
     ++syncCalls;
+    syncedFileSystems.push_back(path);
     return syncError ? syncError : inner_.SyncFileSystem(path);
   }
   int SyncFile(const std::string& path) override {
