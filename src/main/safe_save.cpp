@@ -171,8 +171,8 @@ std::string SaveFailureLine(const std::string& target, const SaveResult& r) {
     case F::Backup:
       return r.detail;
     case F::Replace:
-      return target + ": cannot create: " + Reason(r.error) + "; the old file is kept as " +
-             r.backup;
+      return target + ": cannot create: " + Reason(r.error) +
+             (r.backup.empty() ? "" : "; the old file is kept as " + r.backup);
     case F::DanglingLink:
       return target + ": is a link to " + r.detail + ", which does not exist";
     case F::NotAFile:

@@ -122,8 +122,9 @@ void TMainCore::SaveMergedFile() {
       throw Exception(target + " is a link to " + saved.detail + ", which does not exist",
                       unchanged);
     case F::Replace:
-      throw Exception(EFCreateError(target).Message(),
-                      "Its old content is kept as " + saved.backup + ".");
+      throw Exception(
+          EFCreateError(target).Message(),
+          saved.backup.empty() ? unchanged : "Its old content is kept as " + saved.backup + ".");
   }
 
   Log(" Save merged file :");

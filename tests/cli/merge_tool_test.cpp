@@ -172,6 +172,14 @@ TEST_F(MergeToolTest, FailedWriteLeavesNothingHalfWritten) {
     EXPECT_EQ(ReadFile(dir_ / "out.c"), "old");
     EXPECT_EQ(Entries(dir_), before);  // no temporary file, no backup
   }
+  // A new file that cannot take its name had no old file to keep.
+  FaultyFileSystem faulty;
+  faulty.renameError = EIO;
+  platform::ScopedFileSystem scope(faulty);
+  EXPECT_EQ(Run({"-q", At("d.c"), "-o", At("fresh.c")}), kExitFailure);
+  EXPECT_EQ(err_.str(),
+            "vaskarel-merge: " + At("fresh.c") + ": cannot create: Input/output error\n");
+  EXPECT_EQ(Entries(dir_), before);
 }
 
 TEST_F(MergeToolTest, RefusesAResultThatTextsMultiply) {

@@ -379,6 +379,15 @@ TEST_F(SourceFilesFaultTest, WhenTheNewFileCannotTakeTheNameTheOldOneIsKeptAsThe
                                        ".\nIts old content is kept as " + At(backup) + ".");
   EXPECT_EQ(ReadFile(dir_ / backup), "old bytes");
   EXPECT_EQ(FolderEntries(dir_), std::vector<std::string>{backup});
+
+  // With no old file there is no backup to name.
+  boxes_.errors.clear();
+  files_.renameError = EIO;
+  files_.renamesAllowed = 0;
+  Save("fresh.c");
+  ASSERT_EQ(boxes_.errors.size(), 1u);
+  EXPECT_EQ(boxes_.errors[0].text,
+            "Cannot create file " + At("fresh.c") + ".\n" + At("fresh.c") + " is unchanged.");
 }
 
 #ifndef _WIN32
