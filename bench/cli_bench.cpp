@@ -70,7 +70,7 @@ std::string Read(const fs::path& p) {
   return bytes;
 }
 
-// Writes bytes to a new file and syncs it, as the program does with each result.
+// Writes bytes to a new file and syncs it, as the program does with a single result.
 bool WriteAndSync(const fs::path& p, const std::string& bytes) {
   const int fd = ::open(p.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
   if (fd < 0) return false;
@@ -159,8 +159,8 @@ void BM_FolderCheck(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * kFolderPairs);
 }
 
-// The floor of a folder run: read both files of each script and write the bytes the
-// merge writes, synced file by file, without the merge.
+// The baseline of a folder run: read both files of each script and write the bytes the
+// merge writes, synced file by file (a copy with a sync per file), without the merge.
 void BM_FolderCopySync(benchmark::State& state) {
   const fs::path out = Data().root / "copy";
   for (auto _ : state) {
