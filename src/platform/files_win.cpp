@@ -322,8 +322,7 @@ class WindowsFileSystem : public FileSystem {
     CloseHandle(handle);
     if (err != 0) return err;
     name.resize(n);
-    if (name.rfind(L"\\\\?\\", 0) == 0) name.erase(0, 4);
-    target = win::Utf8(name);
+    target = WithoutVerbatimPrefix(win::Utf8(name));
     return 0;
   }
 

@@ -122,4 +122,12 @@ std::string AbsolutePath(std::string_view path, std::string_view cwd, const Path
   return out;
 }
 
+std::string WithoutVerbatimPrefix(std::string_view path) {
+  constexpr std::string_view kVerbatim = "\\\\?\\", kUnc = "\\\\?\\UNC\\";
+  if (path.substr(0, kUnc.size()) == kUnc) return "\\\\" + std::string(path.substr(kUnc.size()));
+  if (path.substr(0, kVerbatim.size()) == kVerbatim)
+    return std::string(path.substr(kVerbatim.size()));
+  return std::string(path);
+}
+
 }  // namespace platform

@@ -60,4 +60,8 @@ std::string JoinPath(std::string_view folder, std::string_view name,
 std::string AbsolutePath(std::string_view path, std::string_view cwd,
                          const PathStyle& style = kHostPaths);
 
+// A Windows name the system gives in its verbatim form, made an ordinary one:
+// "\\?\C:\a" -> "C:\a", "\\?\UNC\server\share\a" -> "\\server\share\a".
+std::string WithoutVerbatimPrefix(std::string_view path);
+
 }  // namespace platform

@@ -72,6 +72,12 @@ TEST(PathsTest, JoinAndAbsolute) {
   }
 }
 
+TEST(PathsTest, VerbatimWindowsNamesBecomeOrdinary) {
+  EXPECT_EQ(platform::WithoutVerbatimPrefix("\\\\?\\C:\\a\\b.c"), "C:\\a\\b.c");
+  EXPECT_EQ(platform::WithoutVerbatimPrefix("\\\\?\\UNC\\srv\\share\\b.c"), "\\\\srv\\share\\b.c");
+  EXPECT_EQ(platform::WithoutVerbatimPrefix("C:\\b.c"), "C:\\b.c");
+}
+
 TEST(PathsTest, HostRules) {
 #ifdef _WIN32
   EXPECT_EQ(platform::PathDelimiter(), '\\');
