@@ -46,6 +46,12 @@ xcb_atom_t InternAtom(xcb_connection_t* connection, const char* name) {
   return reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
 }
 
+// The property in which a window manager states a window's frame.
+xcb_atom_t FrameExtentsAtom(xcb_connection_t* connection) {
+  static const xcb_atom_t atom = InternAtom(connection, "_NET_FRAME_EXTENTS");
+  return atom;
+}
+
 // A property of 32-bit values of the given type; empty where it is not set.
 std::vector<uint32_t> Property32(xcb_connection_t* connection, xcb_window_t window,
                                  xcb_atom_t property, xcb_atom_t type, uint32_t maxValues) {
@@ -64,7 +70,7 @@ std::vector<uint32_t> Property32(xcb_connection_t* connection, xcb_window_t wind
 std::optional<QMargins> NetFrameExtents(const QWidget& window) {
   xcb_connection_t* connection = X11Connection();
   if (!connection) return std::nullopt;
-  static const xcb_atom_t extents = InternAtom(connection, "_NET_FRAME_EXTENTS");
+  const xcb_atom_t extents = FrameExtentsAtom(connection);
   static const xcb_atom_t supported = InternAtom(connection, "_NET_SUPPORTED");
   const xcb_window_t id = static_cast<xcb_window_t>(window.internalWinId());
   if (id == XCB_WINDOW_NONE) return QMargins();
@@ -81,11 +87,17 @@ std::optional<QMargins> NetFrameExtents(const QWidget& window) {
   return std::nullopt;
 }
 
-// The window an X event tells of, when it is one that can come with a new frame.
+// The window an X event tells of, when it is one that can come with a new frame. Of the
+// properties only the frame's own counts: Qt sets others on every key press.
 xcb_window_t FrameNewsAbout(const xcb_generic_event_t& event) {
   switch (event.response_type & ~0x80) {
-    case XCB_PROPERTY_NOTIFY:
-      return reinterpret_cast<const xcb_property_notify_event_t&>(event).window;
+    case XCB_PROPERTY_NOTIFY: {
+      // Where the frame's property cannot be named, any property may be it.
+      const auto& notice = reinterpret_cast<const xcb_property_notify_event_t&>(event);
+      xcb_connection_t* connection = X11Connection();
+      if (connection && notice.atom != FrameExtentsAtom(connection)) return XCB_WINDOW_NONE;
+      return notice.window;
+    }
     case XCB_CONFIGURE_NOTIFY:
       return reinterpret_cast<const xcb_configure_notify_event_t&>(event).window;
     case XCB_REPARENT_NOTIFY:
