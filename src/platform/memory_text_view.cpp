@@ -35,6 +35,13 @@ void MemoryTextView::SetText(std::string_view text) {
   Assign(text);
 }
 
+void MemoryTextView::SetText(std::string&& text) {
+  if (text.size() > capacity_) throw std::length_error("text over the view's capacity");
+  text_ = std::move(text);
+  pieceStarts_.clear();
+  NotifyChange();
+}
+
 void MemoryTextView::UserEdit(std::string_view text) {
   Assign(text);
 }

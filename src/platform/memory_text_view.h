@@ -20,6 +20,8 @@ class MemoryTextView : public TextView {
   size_t Size() const override { return text_.size(); }
   bool TextEquals(std::string_view text) const override { return text_ == text; }
   void SetText(std::string_view text) override;
+  // The same, taking the bytes over without a copy.
+  void SetText(std::string&& text);
   void Append(std::string_view text) override;
   size_t Capacity() const override { return capacity_; }
 

@@ -199,4 +199,16 @@ TEST(QtTextViewBuild, EachLineOfAViewWithOneEncodingPerLineShowsRight) {
             "\xC3\xBC\xE2\x82\xAC 5\r\n");
 }
 
+TEST(QtTextViewBuild, LegacyTextAppendedWhileEachLineChoseItsOwnDecidesTheWholeViewAfter) {
+  Page p;
+  p.view.SetText("caf\xC3\xA9\r\n");
+  p.Show();
+  EXPECT_EQ(p.view.DisplayEncoding(), platform::TextEncoding::Utf8);
+  p.view.SetEncodingPerLine(true);
+  p.view.Append("caf\xE9\r\n");
+  p.view.SetEncodingPerLine(false);
+  EXPECT_EQ(p.view.DisplayEncoding(), platform::TextEncoding::Legacy);
+  EXPECT_EQ(p.view.Text(), "caf\xC3\xA9\r\ncaf\xE9\r\n");
+}
+
 }  // namespace

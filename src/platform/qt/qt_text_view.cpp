@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <limits>
 #include <stdexcept>
+#include <utility>
 
 #include "platform/qt/document_text.h"
 
@@ -108,6 +109,8 @@ void QtTextView::SetEncodingPerLine(bool perLine) {
   if (perLine == perLine_) return;
   EnsureBytes();
   perLine_ = perLine;
+  // Text appended while each line chose its own was never looked at as a whole.
+  encodingKnown_ = false;
   ReplaceDocument();
   AfterChange();
 }
@@ -363,7 +366,7 @@ void QtTextView::EnsureBytes() const {
       if (block.next().isValid()) bytes += "\r\n";
     }
   }
-  bytes_.SetText(bytes);
+  bytes_.SetText(std::move(bytes));
   shown_ = bytes_.Size();
   bytesValid_ = true;
 }
