@@ -6,7 +6,6 @@
 #include <exception>
 #include <ostream>
 #include <set>
-#include <system_error>
 
 #include "cli/merge_run.h"
 #include "main/merge.h"
@@ -23,10 +22,6 @@ namespace {
 constexpr size_t kMaxMergedBytes = size_t{1} << 30;
 
 }  // namespace
-
-std::string Reason(int err) {
-  return std::generic_category().message(err);
-}
 
 MergeRun::MergeRun(platform::WritableFile& out, std::ostream& err, const MergeToolOptions& options)
     : out_(out),
@@ -197,7 +192,7 @@ void MergeRun::Merge(const Job& job, std::string code, std::string header) {
     const std::string folder = platform::FolderOf(job.output);
     if (!folder.empty() && !platform::Files().DirectoryExists(folder)) {
       if (const int err = platform::Files().ForceDirectories(folder); err != 0) {
-        Error(folder + ": cannot create folder: " + Reason(err));
+        Error(folder + ": cannot create folder: " + platform::ErrnoMessage(err));
         return;
       }
     }

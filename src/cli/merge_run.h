@@ -22,8 +22,6 @@ namespace cli_run {
 
 inline constexpr std::string_view kProgram = "vaskarel-merge";
 
-std::string Reason(int err);
-
 // One code file to work on. An empty header: found by the search; an empty output:
 // standard output (or nothing, for --check).
 struct Job {

@@ -27,7 +27,7 @@ bool MergeRun::Read(const std::string& path, std::string& bytes) {
     return false;
   }
   if (err != 0) {
-    Error(path + ": cannot read: " + Reason(err));
+    Error(path + ": cannot read: " + platform::ErrnoMessage(err));
     return false;
   }
   return true;
@@ -79,7 +79,7 @@ void MergeRun::CollectFolders() {
 void MergeRun::CollectTree(const std::string& folder, const std::string& relative) {
   std::vector<platform::DirectoryEntry> entries;
   if (const int err = platform::Files().ListDirectory(folder, entries); err != 0) {
-    Error(folder + ": cannot read folder: " + Reason(err));
+    Error(folder + ": cannot read folder: " + platform::ErrnoMessage(err));
     return;
   }
   for (const platform::DirectoryEntry& entry : entries) {

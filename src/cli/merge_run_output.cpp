@@ -67,7 +67,7 @@ bool MergeRun::WriteNow(std::string_view bytes) {
   if (bytes.empty()) return true;
   if (const int err = out_.Write(bytes); err != 0) {
     outBroken_ = true;
-    Error("standard output: cannot write: " + Reason(err));
+    Error("standard output: cannot write: " + platform::ErrnoMessage(err));
     return false;
   }
   return true;
@@ -112,8 +112,8 @@ void MergeRun::CommitResults() {
   if (err != 0) {
     // Nothing is put in place that may not be on the disk.
     for (Pending& p : pending_) AbandonSave(p.save);
-    Error(outputFolder_ + ": results written, but they could not be made durable: " + Reason(err) +
-          "; no output was replaced");
+    Error(outputFolder_ + ": results written, but they could not be made durable: " +
+          platform::ErrnoMessage(err) + "; no output was replaced");
     pending_.clear();
     return;
   }
@@ -132,8 +132,9 @@ void MergeRun::CommitResults() {
   for (const auto& [folder, file] : folders) {
     err = files.SyncParentDirectory(file);
     if (err != 0 && err != EINVAL && err != ENOTSUP) {
-      Error((folder.empty() ? "." : folder) +
-            ": results written, but the folder could not be synced: " + Reason(err));
+      Error(
+          (folder.empty() ? "." : folder) +
+          ": results written, but the folder could not be synced: " + platform::ErrnoMessage(err));
     }
   }
 }

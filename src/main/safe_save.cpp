@@ -3,7 +3,6 @@
 #include <cerrno>
 #include <memory>
 #include <random>
-#include <system_error>
 
 #include "_4str32/exceptions.h"
 #include "main/source_files.h"
@@ -11,10 +10,6 @@
 #include "platform/paths.h"
 
 namespace {
-
-std::string Reason(int err) {
-  return std::generic_category().message(err);
-}
 
 // How many links a target may lead through before it counts as a loop.
 constexpr int kMaxLinks = 40;
@@ -165,20 +160,21 @@ std::string SaveFailureLine(const std::string& target, const SaveResult& r) {
     case F::None:
       return {};
     case F::Create:
-      return target + ": cannot create: " + Reason(r.error);
+      return target + ": cannot create: " + platform::ErrnoMessage(r.error);
     case F::Write:
-      return target + ": cannot write: " + Reason(r.error) + "; it is unchanged";
+      return target + ": cannot write: " + platform::ErrnoMessage(r.error) + "; it is unchanged";
     case F::Backup:
       return r.detail;
     case F::Replace:
-      return target + ": cannot create: " + Reason(r.error) +
+      return target + ": cannot create: " + platform::ErrnoMessage(r.error) +
              (r.backup.empty() ? "" : "; the old file is kept as " + r.backup);
     case F::DanglingLink:
       return target + ": is a link to " + r.detail + ", which does not exist";
     case F::NotAFile:
       return target + ": is a folder";
     case F::FolderSync:
-      return target + ": written, but its folder could not be synced: " + Reason(r.error);
+      return target +
+             ": written, but its folder could not be synced: " + platform::ErrnoMessage(r.error);
   }
   return {};
 }

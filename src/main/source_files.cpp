@@ -4,7 +4,6 @@
 
 #include <cerrno>
 #include <string_view>
-#include <system_error>
 
 #include "_4str32/exceptions.h"
 #include "main/header_search.h"
@@ -20,10 +19,6 @@ const char* const kSaveFileFilter = "code files (*.c)|*.c|all files (*.*)|*.*";
 const char* const kSaveDefaultExt = "c";
 
 namespace {
-
-std::string ReasonOf(int err) {
-  return std::generic_category().message(err);
-}
 
 // How many numbered alternatives a backup may take when its plain name is taken.
 constexpr int kMaxBackupNumber = 99;
@@ -51,7 +46,7 @@ std::string MakeBackup(const std::string& target, const platform::DateTime& t) {
     const int err = files.RenameNoReplace(target, name);
     if (err == 0) return name;
     if (err != EEXIST) {
-      throw Exception("Cannot make a backup of " + target + ": " + ReasonOf(err));
+      throw Exception("Cannot make a backup of " + target + ": " + platform::ErrnoMessage(err));
     }
   }
   throw Exception("Cannot make a backup of " + target + ": every backup name from " + base +

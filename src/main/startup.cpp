@@ -1,8 +1,6 @@
 // The start-up sequence of the main window and the program-path rules it uses.
 #include "main/startup.h"
 
-#include <system_error>
-
 #include "_4str32/_4str32.h"
 #include "main/header_search.h"
 #include "main/main_core.h"
@@ -80,8 +78,7 @@ void MakeLogFolder(const std::string& logFile) {
   const std::string folder = startup::LogFolderOf(logFile);
   if (Files().DirectoryExists(folder)) return;
   if (const int err = Files().ForceDirectories(folder); err != 0) {
-    throw Exception("Unable to create directory",
-                    folder + ": " + std::generic_category().message(err));
+    throw Exception("Unable to create directory", folder + ": " + platform::ErrnoMessage(err));
   }
 }
 

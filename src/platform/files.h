@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 #include "platform/paths.h"
@@ -114,6 +115,11 @@ class FileSystem {
   // Makes the bytes of the file at path durable. 0 or errno.
   virtual int SyncFile(const std::string& path) = 0;
 };
+
+// What an errno value means, in words ("Permission denied").
+inline std::string ErrnoMessage(int err) {
+  return std::generic_category().message(err);
+}
 
 // The file system in force: the real one unless a test installed another.
 FileSystem& Files();
