@@ -69,13 +69,13 @@ std::string TextPane::GetWholeText() const {
 }
 
 void TextPane::SetWholeText(std::string_view text) {
-  // Normalising only ever lengthens the text, so a text over the capacity once cut
-  // at its NUL is refused before a copy of it is made.
-  if (CutAtNul(text).size() > view_.Capacity()) throw EMemoCapacity();
   // Most texts (every merged text, files with CR LF breaks) need no change: they go to
   // the view without a copy.
   std::string normal;
   if (!IsNormalPaneText(text)) {
+    // Normalising only ever lengthens the text, so a text over the capacity once cut
+    // at its NUL is refused before a copy of it is made.
+    if (CutAtNul(text).size() > view_.Capacity()) throw EMemoCapacity();
     normal = NormalizeLineBreaks(text);
     text = normal;
   }

@@ -127,8 +127,8 @@ void TMainForm::a4DefaultSizeExecute(QObject*) {
 }
 
 void TMainForm::a4MinSizeExecute(QObject*) {
-  SetOuterHeight(480);
-  SetOuterWidth(640);
+  SetOuterHeight(kOuterSize.height());
+  SetOuterWidth(kOuterSize.width());
 }
 
 // The spacer takes what the bar's row leaves, so that the last separator and the Exit
