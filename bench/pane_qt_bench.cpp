@@ -51,11 +51,7 @@ struct ShownView {
     ShowUnwrapped(view);
     QApplication::processEvents();
   }
-  // Until the document holds the whole text and the window has shown it.
-  void ProcessUntilShown() {
-    while (!view.DocumentComplete()) QApplication::processEvents();
-    QApplication::processEvents();
-  }
+  void ProcessUntilShown() { ProcessUntilComplete(view); }
   platform::QtTextView view;
   TextPane pane{view};
 };

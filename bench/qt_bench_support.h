@@ -1,6 +1,6 @@
-// What the benchmarks on Qt views share: a view shown as the window shows it, and a
-// main that runs the benchmarks under a QApplication (offscreen unless the
-// environment names a platform).
+// What the benchmarks on Qt views share: a view shown as the window shows it, a wait
+// until its document is complete, and a main that runs the benchmarks under a QApplication
+// (offscreen unless the environment names a platform).
 #pragma once
 
 #include <benchmark/benchmark.h>
@@ -8,11 +8,19 @@
 #include <QApplication>
 #include <QPlainTextEdit>
 
+#include "platform/qt/qt_text_view.h"
+
 // No wrap, 800x600, shown.
 inline void ShowUnwrapped(QPlainTextEdit& edit) {
   edit.setLineWrapMode(QPlainTextEdit::NoWrap);
   edit.resize(800, 600);
   edit.show();
+}
+
+// Runs the event loop until the view's document holds the whole text and is shown.
+inline void ProcessUntilComplete(const platform::QtTextView& view) {
+  while (!view.DocumentComplete()) QApplication::processEvents();
+  QApplication::processEvents();
 }
 
 inline int RunQtBenchmarks(int argc, char** argv) {

@@ -96,11 +96,6 @@ struct Window {
   std::unique_ptr<TMainForm> form;
 };
 
-void ProcessUntilComplete(const platform::QtTextView& view) {
-  while (!view.DocumentComplete()) QApplication::processEvents();
-  QApplication::processEvents();  // and shown
-}
-
 // Wall and CPU time (of the window's thread) at one moment, in ms.
 struct Moment {
   double wall, cpu;
