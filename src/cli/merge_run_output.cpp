@@ -118,14 +118,15 @@ void MergeRun::CommitResults() {
     return;
   }
   const platform::DateTime now = clock_.Now();
-  std::map<std::string, std::string> folders;  // folder -> one result in it
+  std::map<std::string, std::string> folders;  // folder -> one result renamed into it
   for (Pending& p : pending_) {
+    const bool renamed = !p.save.temporary.empty();  // not written in place, as a device is
     const SaveResult result = CommitSave(p.save, now, false);
     if (!result.ok()) {
       Error(SaveFailureLine(p.save.target, result));
       continue;
     }
-    folders.emplace(platform::FolderOf(result.file), result.file);
+    if (renamed) folders.emplace(platform::FolderOf(result.file), result.file);
     Count(p.texts, p.replaced, p.left, p.bytes);
   }
   pending_.clear();

@@ -89,7 +89,7 @@ PreparedSave PrepareSave(const std::string& target, std::string_view bytes, bool
     save.result = Failed(SaveResult::Failure::NotAFile, EISDIR, file);
     return save;
   }
-  save.replaces = finally == platform::EntryKind::Regular;
+  const bool replaces = finally == platform::EntryKind::Regular;
   std::unique_ptr<platform::WritableFile> out;
   // A random name that is taken (by anything, a link too) is never opened: another one.
   for (int attempt = 0; attempt < 100; ++attempt) {
@@ -103,7 +103,7 @@ PreparedSave PrepareSave(const std::string& target, std::string_view bytes, bool
     return save;
   }
   // The replaced file's permission bits and owner, where the system allows it.
-  if (save.replaces) (void)out->MatchPermissions(file);
+  if (replaces) (void)out->MatchPermissions(file);
   if ((err = WriteAll(*out, bytes, sync)) != 0) {
     AbandonSave(save);
     save.result = Failed(SaveResult::Failure::Write, err, file);
@@ -149,9 +149,9 @@ SaveResult CommitSave(PreparedSave& save, const platform::DateTime& when, bool s
 }
 
 SaveResult SaveFileSafely(const std::string& target, std::string_view bytes,
-                          const platform::DateTime& when, bool syncFolder) {
+                          const platform::DateTime& when) {
   PreparedSave save = PrepareSave(target, bytes, true);
-  return CommitSave(save, when, syncFolder);
+  return CommitSave(save, when, true);
 }
 
 std::string SaveFailureLine(const std::string& target, const SaveResult& r) {

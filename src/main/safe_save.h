@@ -48,7 +48,6 @@ struct SaveResult {
 struct PreparedSave {
   std::string target;
   std::string temporary;  // the new file; empty when written in place or failed
-  bool replaces = false;  // a file of the target's name exists and gets a backup
   SaveResult result;
 };
 
@@ -63,7 +62,7 @@ void AbandonSave(PreparedSave& save);
 
 // All four steps.
 SaveResult SaveFileSafely(const std::string& target, std::string_view bytes,
-                          const platform::DateTime& when, bool syncFolder = true);
+                          const platform::DateTime& when);
 
 // One line for a failed save, naming the target and the reason, as vaskarel-merge
 // reports it.
