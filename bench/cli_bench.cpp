@@ -14,7 +14,7 @@
 #include <string>
 
 #include "cli/merge_tool.h"
-#include "main/merge.h"
+#include "engine/merge.h"
 #include "main/text_pane.h"
 
 namespace fs = std::filesystem;

@@ -11,14 +11,14 @@
 #include <string>
 
 #include "log_bench_window.h"
-#include "platform/memory_text_view.h"
+#include "main/memory_text_view.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
 // One window's logic over in-memory views.
-struct Window : LogBenchWindow<platform::MemoryTextView> {
+struct Window : LogBenchWindow<MemoryTextView> {
   explicit Window(bool mirror) : LogBenchWindow("vk_log_bench", mirror) {}
 };
 

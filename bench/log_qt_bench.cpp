@@ -8,13 +8,13 @@
 #include <string>
 
 #include "log_bench_window.h"
-#include "platform/qt/qt_text_view.h"
 #include "qt_bench_support.h"
+#include "window/qt/qt_text_view.h"
 
 namespace {
 
 // The window's logic over Qt views, the log view shown and mirrored.
-struct Window : LogBenchWindow<platform::QtTextView> {
+struct Window : LogBenchWindow<qtui::QtTextView> {
   Window() : LogBenchWindow("vk_log_qt_bench", true) {
     ShowUnwrapped(logView);
     QApplication::processEvents();

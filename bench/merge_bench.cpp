@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "main/merge.h"
+#include "engine/merge.h"
 #include "script_generator.h"
 
 namespace {

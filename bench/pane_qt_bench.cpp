@@ -16,9 +16,9 @@
 
 #include "../tests/fakes/temp_dir.h"
 #include "main/text_pane.h"
-#include "platform/qt/qt_text_view.h"
 #include "qt_bench_support.h"
 #include "script_generator.h"
+#include "window/qt/qt_text_view.h"
 
 namespace {
 
@@ -29,7 +29,7 @@ double PeakResidentMB() {
 }
 
 size_t BytesFor(int64_t arg) {
-  return arg == 64 ? platform::kDefaultTextCapacity - 4096 : static_cast<size_t>(arg) * 1000000;
+  return arg == 64 ? kDefaultTextCapacity - 4096 : static_cast<size_t>(arg) * 1000000;
 }
 
 // A code file of about the given size with CR LF lines, written once per size into a
@@ -52,7 +52,7 @@ struct ShownView {
     QApplication::processEvents();
   }
   void ProcessUntilShown() { ProcessUntilComplete(view); }
-  platform::QtTextView view;
+  qtui::QtTextView view;
   TextPane pane{view};
 };
 

@@ -8,7 +8,7 @@
 #include <QApplication>
 #include <QPlainTextEdit>
 
-#include "platform/qt/qt_text_view.h"
+#include "window/qt/qt_text_view.h"
 
 // No wrap, 800x600, shown.
 inline void ShowUnwrapped(QPlainTextEdit& edit) {
@@ -18,7 +18,7 @@ inline void ShowUnwrapped(QPlainTextEdit& edit) {
 }
 
 // Runs the event loop until the view's document holds the whole text and is shown.
-inline void ProcessUntilComplete(const platform::QtTextView& view) {
+inline void ProcessUntilComplete(const qtui::QtTextView& view) {
   while (!view.DocumentComplete()) QApplication::processEvents();
   QApplication::processEvents();
 }

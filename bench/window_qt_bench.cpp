@@ -30,14 +30,14 @@
 
 #include "../tests/fakes/fake_platform.h"
 #include "../tests/fakes/temp_dir.h"
-#include "../tests/gui/window_options.h"
+#include "../tests/window/qt/window_options.h"
+#include "engine/merge.h"
 #include "main/main_core.h"
-#include "main/merge.h"
 #include "main/text_pane.h"
-#include "main/window/main_form.h"
-#include "platform/qt/qt_text_view.h"
 #include "qt_bench_support.h"
 #include "script_generator.h"
+#include "window/qt/main_form.h"
+#include "window/qt/qt_text_view.h"
 
 namespace {
 
@@ -81,8 +81,8 @@ struct Window {
     form.reset();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   }
-  platform::QtTextView& View(const char* name) const {
-    return *form->findChild<platform::QtTextView*>(QString::fromLatin1(name));
+  qtui::QtTextView& View(const char* name) const {
+    return *form->findChild<qtui::QtTextView*>(QString::fromLatin1(name));
   }
   void Run(const char* action) const {
     form->findChild<QAction*>(QString::fromLatin1(action))->trigger();

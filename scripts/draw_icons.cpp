@@ -1,5 +1,5 @@
 // Draws the program's pictures: the four tool-bar images of the window
-// (src/main/window/resources), which stand in where the desktop's icon theme has no
+// (src/window/qt/resources), which stand in where the desktop's icon theme has no
 // picture of its own, and the program's icon, rendered from its drawing
 // dist/linux/icons/hicolor/scalable/apps/org.vaskarel.Vaskarel.svg into the window's
 // own 32-pixel picture and the theme's 48, 64, 128 and 256-pixel PNGs beside it. Not
@@ -94,7 +94,7 @@ bool Render(QSvgRenderer& drawing, const QString& file, int size) {
 int main(int argc, char** argv) {
   QGuiApplication app(argc, argv);
   const QString root = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString(".");
-  const QString resources = root + "/src/main/window/resources";
+  const QString resources = root + "/src/window/qt/resources";
   Save(resources, "open", 16, Folder);
   Save(resources, "merge", 16, Merge);
   Save(resources, "save", 16, Disk);

@@ -30,7 +30,7 @@ cleanup() {
 }
 trap cleanup EXIT
 mkdir -p "$tmp/program" "$tmp/work"
-cp "$build/src/app/vaskarel" docs/vaskarel.txt "$tmp/program/"
+cp "$build/src/window/qt/vaskarel" docs/vaskarel.txt "$tmp/program/"
 printf '[Start]\nLogFile=%s\n' "$tmp/program/vaskarel.log" >"$tmp/program/vaskarel.ini"
 cp tests/data/sample/dialog.c tests/data/sample/dialog.h "$tmp/work/"
 

@@ -46,7 +46,7 @@ trap cleanup EXIT
 # The program runs from a folder of its own, its configuration naming a log file there;
 # the second round's configuration names a folder as the log file.
 mkdir -p "$tmp/program" "$tmp/unwritable" "$tmp/work"
-cp "$build/src/app/vaskarel" docs/vaskarel.txt "$tmp/program/"
+cp "$build/src/window/qt/vaskarel" docs/vaskarel.txt "$tmp/program/"
 
 Xvfb -displayfd 3 -screen 0 "${screen_w}x${screen_h}x24" -nolisten tcp 3>"$tmp/display" 2>/dev/null &
 pids+=($!)

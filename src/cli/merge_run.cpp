@@ -8,8 +8,8 @@
 #include <set>
 
 #include "cli/merge_run.h"
-#include "main/merge.h"
-#include "main/merge_check.h"
+#include "engine/merge.h"
+#include "engine/merge_check.h"
 #include "platform/encoding.h"
 #include "platform/files.h"
 #include "platform/paths.h"

@@ -15,8 +15,8 @@
 #include "cli/options.h"
 #include "cli/progress.h"
 #include "cli/script_text.h"
-#include "main/header_search.h"
-#include "main/safe_save.h"
+#include "engine/header_search.h"
+#include "engine/safe_save.h"
 
 namespace cli_run {
 

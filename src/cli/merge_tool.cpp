@@ -5,7 +5,7 @@
 #include <ostream>
 
 #include "cli/merge_run.h"
-#include "main/program_info.h"
+#include "engine/version.h"
 
 const char* MergeToolVersion() {
   return ProgramVersion();

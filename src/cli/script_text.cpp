@@ -1,14 +1,10 @@
 #include "cli/script_text.h"
 
-#include <cstring>
-
-#include "main/text_pane.h"
+#include "engine/line_breaks.h"
 #include "platform/encoding.h"
 
 std::string InputText(std::string bytes, const TextForm& form) {
-  if (const void* nul = std::memchr(bytes.data(), '\0', bytes.size())) {
-    bytes.resize(static_cast<size_t>(static_cast<const char*>(nul) - bytes.data()));
-  }
+  bytes.resize(CutAtNul(bytes).size());
   if (form.encoding == OutputEncoding::Utf8 && !platform::IsValidUtf8(bytes)) {
     bytes = platform::Codec::Utf8().Encode(platform::Codec::Legacy(form.codePage).Decode(bytes));
   }

@@ -11,22 +11,22 @@
 #include <vector>
 
 #include "_4str32/_4str32.h"
+#include "main/dialogs.h"
 #include "main/text_pane.h"
+#include "main/text_view.h"
 #include "platform/clock.h"
-#include "platform/dialogs.h"
-#include "platform/text_view.h"
 
 // What the logic needs from the world outside: views, dialogs, boxes, clock, formats
 // and two small window hooks.
 struct MainServices {
-  platform::TextView& logView;
-  platform::TextView& codeView;
-  platform::TextView& headerView;
-  platform::TextView& mergedView;
-  platform::TextView& dokuView;
-  platform::FileDialog& openDialog;
-  platform::FileDialog& saveDialog;
-  platform::MessageBoxes& boxes;
+  TextView& logView;
+  TextView& codeView;
+  TextView& headerView;
+  TextView& mergedView;
+  TextView& dokuView;
+  FileDialog& openDialog;
+  FileDialog& saveDialog;
+  MessageBoxes& boxes;
   platform::Clock& clock;
   platform::LocaleFormats formats;
   // Makes the page of this index active (start-up shows page 0).
@@ -96,9 +96,9 @@ class TMainCore {
   // Writes one activity-log line (AddLine on the log pane).
   void Log(std::string_view line) { m4Log.AddLine(line); }
 
-  platform::FileDialog& OpenDialog() { return services_.openDialog; }
-  platform::FileDialog& SaveDialog() { return services_.saveDialog; }
-  platform::MessageBoxes& Boxes() { return services_.boxes; }
+  FileDialog& OpenDialog() { return services_.openDialog; }
+  FileDialog& SaveDialog() { return services_.saveDialog; }
+  MessageBoxes& Boxes() { return services_.boxes; }
   platform::Clock& Clock() { return services_.clock; }
   const platform::LocaleFormats& Formats() const { return services_.formats; }
   const MainServices& Services() const { return services_; }

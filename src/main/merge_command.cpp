@@ -1,8 +1,8 @@
 // Merge files: the header pane's texts put in place of their references in the code
 // pane's text, into the merged pane, with a log line per text.
 #include "_4str32/exceptions.h"
+#include "engine/merge.h"
 #include "main/main_core.h"
-#include "main/merge.h"
 #include "platform/clock.h"
 
 void TMainCore::MergeFiles() {

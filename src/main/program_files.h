@@ -9,7 +9,7 @@
 //   user guide     /usr/share/vaskarel/vaskarel.txt
 //   default log    /home/me/.local/state/vaskarel/vaskarel.log
 //
-// The build tree keeps its ini and guide beside build/src/app/vaskarel and its log
+// The build tree keeps its ini and guide beside build/src/window/qt/vaskarel and its log
 // there too.
 #pragma once
 

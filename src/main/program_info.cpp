@@ -1,8 +1,6 @@
 #include "main/program_info.h"
 
-#ifndef VASKAREL_VERSION
-#define VASKAREL_VERSION "unknown"
-#endif
+#include "engine/version.h"
 
 namespace {
 
@@ -34,10 +32,6 @@ vaskarel-merge (see vaskarel-merge --help).
 )";
 
 }  // namespace
-
-const char* ProgramVersion() {
-  return VASKAREL_VERSION;
-}
 
 std::optional<std::string> WindowCommandLineAnswer(const std::vector<std::string>& args) {
   for (const std::string& arg : args) {

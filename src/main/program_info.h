@@ -7,12 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "engine/version.h"
+
 // The id under which the desktop knows the program: its .desktop file, its icon and
 // its AppStream metainfo are named after it.
 inline constexpr char kDesktopId[] = "org.vaskarel.Vaskarel";
-
-// The version of the programs ("0.1.0").
-const char* ProgramVersion();
 
 // The text the window program prints for its arguments (without the program name):
 // the help for -h or --help, the version for --version, whichever comes first.

@@ -1,15 +1,12 @@
-// Loading the code and header files into their panes and saving the merged pane, with
-// the header lookup and the time-stamped backup of a file about to be replaced.
+// Loading the code and header files into their panes and saving the merged pane: the
+// window's file commands, with the dialogs' filters.
 #include "main/source_files.h"
 
-#include <cerrno>
-#include <string_view>
-
 #include "_4str32/exceptions.h"
-#include "main/header_search.h"
+#include "engine/header_search.h"
+#include "engine/safe_save.h"
 #include "main/main_core.h"
-#include "main/safe_save.h"
-#include "platform/files.h"
+#include "platform/paths.h"
 
 // The second label of both open-dialog filters lacks its closing parenthesis: that is
 // how users have always seen it, so it stays.
@@ -17,41 +14,6 @@ const char* const kCodeFileFilter = "code files (*.c)|*.c|all files (*.*|*.*";
 const char* const kHeaderFileFilter = "header files (*.h)|*.h|all files (*.*|*.*";
 const char* const kSaveFileFilter = "code files (*.c)|*.c|all files (*.*)|*.*";
 const char* const kSaveDefaultExt = "c";
-
-namespace {
-
-// How many numbered alternatives a backup may take when its plain name is taken.
-constexpr int kMaxBackupNumber = 99;
-
-}  // namespace
-
-std::string HeaderFileNameOf(const std::string& codeFile) {
-  const size_t start = codeFile.size() - platform::BaseName(codeFile).size();
-  const size_t dot = codeFile.rfind('.');
-  if (dot == std::string::npos || dot < start) return codeFile + ".h";
-  return codeFile.substr(0, dot) + ".h";
-}
-
-std::string BackupNameFor(const std::string& target, const platform::DateTime& t) {
-  return target + "." + platform::BackupStamp(t);
-}
-
-std::string MakeBackup(const std::string& target, const platform::DateTime& t) {
-  platform::FileSystem& files = platform::Files();
-  const std::string base = BackupNameFor(target, t);
-  // A second save within the same second finds the plain name taken; the rename never
-  // replaces an existing backup, so each older version keeps a name of its own.
-  for (int number = 0; number <= kMaxBackupNumber; ++number) {
-    const std::string name = number == 0 ? base : base + "." + std::to_string(number);
-    const int err = files.RenameNoReplace(target, name);
-    if (err == 0) return name;
-    if (err != EEXIST) {
-      throw Exception("Cannot make a backup of " + target + ": " + platform::ErrnoMessage(err));
-    }
-  }
-  throw Exception("Cannot make a backup of " + target + ": every backup name from " + base +
-                  " to " + base + "." + std::to_string(kMaxBackupNumber) + " is taken");
-}
 
 void TMainCore::SetUpDialogs() {
   SaveDialog().SetFilter(kSaveFileFilter);

@@ -2,7 +2,7 @@
 #include "main/startup.h"
 
 #include "_4str32/_4str32.h"
-#include "main/header_search.h"
+#include "engine/header_search.h"
 #include "main/main_core.h"
 #include "main/program_files.h"
 #include "platform/clock.h"

@@ -7,18 +7,12 @@
 #include <string>
 #include <string_view>
 
-#include "platform/text_view.h"
-
-// Makes every line break CR LF (CR LF stays, lone CR and lone LF become CR LF, so LF
-// CR and CR CR LF count as two) and cuts the text at its first NUL.
-std::string NormalizeLineBreaks(std::string_view text);
-// Whether NormalizeLineBreaks would leave text as it is: no NUL, and every CR and LF
-// part of a CR LF pair. One pass, 64 bytes at a time.
-bool IsNormalPaneText(std::string_view text);
+#include "engine/line_breaks.h"
+#include "main/text_view.h"
 
 class TextPane {
  public:
-  explicit TextPane(platform::TextView& view);
+  explicit TextPane(TextView& view);
 
   std::string GetWholeText() const;
   // Notifies OnChange once, unless the normalised text equals the current one.
@@ -40,11 +34,11 @@ class TextPane {
   std::string LineAt(size_t i) const;
 
   void SetOnChange(std::function<void()> handler);
-  platform::TextView& View() const { return view_; }
+  TextView& View() const { return view_; }
 
  private:
   void DropOldestLines(size_t room);
 
-  platform::TextView& view_;
+  TextView& view_;
   std::function<void()> onChange_;
 };

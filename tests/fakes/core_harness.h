@@ -9,14 +9,13 @@
 
 #include "fake_platform.h"
 #include "main/main_core.h"
-#include "platform/memory_text_view.h"
+#include "main/memory_text_view.h"
 
 template <class View>
 struct BasicCoreHarness {
   BasicCoreHarness() = default;
   // Log and merged panes of these capacities (in-memory views).
-  explicit BasicCoreHarness(size_t logCapacity,
-                            size_t mergedCapacity = platform::kDefaultTextCapacity)
+  explicit BasicCoreHarness(size_t logCapacity, size_t mergedCapacity = kDefaultTextCapacity)
       : logView(logCapacity), mergedView(mergedCapacity) {}
   BasicCoreHarness(const BasicCoreHarness&) = delete;
   BasicCoreHarness& operator=(const BasicCoreHarness&) = delete;
@@ -40,4 +39,4 @@ struct BasicCoreHarness {
                               [this] { ++hintInstalls; }, [this] { ++terminations; }}};
 };
 
-using CoreHarness = BasicCoreHarness<platform::MemoryTextView>;
+using CoreHarness = BasicCoreHarness<MemoryTextView>;

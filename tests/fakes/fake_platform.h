@@ -7,13 +7,13 @@
 #include <string>
 #include <vector>
 
+#include "main/dialogs.h"
 #include "platform/clock.h"
-#include "platform/dialogs.h"
 #include "platform/environment.h"
 
 // A file dialog that answers from a script: each Execute takes the next answer, a
 // file name for OK or nullopt for Cancel. It records what it was shown with.
-class FakeFileDialog : public platform::FileDialog {
+class FakeFileDialog : public FileDialog {
  public:
   struct Shown {
     std::string filter, initialDir, fileName, defaultExt;
@@ -32,7 +32,7 @@ class FakeFileDialog : public platform::FileDialog {
   }
 };
 
-class FakeMessageBoxes : public platform::MessageBoxes {
+class FakeMessageBoxes : public MessageBoxes {
  public:
   struct Box {
     std::string caption, text;

@@ -31,7 +31,7 @@ class ActivityLogTest : public ::testing::Test {
   fs::path dir_ = tmp_.Path();
   CoreHarness h_;
   TMainCore& core_ = h_.core;
-  platform::MemoryTextView& log_ = h_.logView;
+  MemoryTextView& log_ = h_.logView;
   FakeMessageBoxes& boxes_ = h_.boxes;
 };
 

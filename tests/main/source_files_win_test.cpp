@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <string>
 
+#include "engine/header_search.h"
+#include "engine/safe_save.h"
 #include "fakes/core_harness.h"
 #include "fakes/temp_dir.h"
 #include "main/source_files.h"

@@ -13,7 +13,7 @@
 #include "_4str32/exceptions.h"
 #include "fakes/fake_files.h"
 #include "fakes/temp_dir.h"
-#include "platform/memory_text_view.h"
+#include "main/memory_text_view.h"
 
 #ifndef _WIN32
 #include <fcntl.h>
@@ -34,10 +34,10 @@ std::vector<std::string> Lines(const TextPane& pane) {
 
 // A pane on an in-memory view that counts its change notifications.
 struct CountedPane {
-  explicit CountedPane(size_t capacity = platform::kDefaultTextCapacity) : view(capacity) {
+  explicit CountedPane(size_t capacity = kDefaultTextCapacity) : view(capacity) {
     pane.SetOnChange([this] { ++changes; });
   }
-  platform::MemoryTextView view;
+  MemoryTextView view;
   TextPane pane{view};
   int changes = 0;
 };
@@ -93,7 +93,7 @@ TEST(TextPane, LineModelCountsPiecesBetweenCrLfButNotAFinalEmptyOne) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::PrintToString(c.text));
-    platform::MemoryTextView view;
+    MemoryTextView view;
     TextPane pane(view);
     pane.SetWholeText(c.text);
     EXPECT_EQ(Lines(pane), c.lines);
@@ -152,7 +152,7 @@ TEST(TextPane, AddLineWithInnerBreaksAddsSeveralLinesInOneChange) {
 }
 
 TEST(TextPane, LineAtGivesAtMost4096Characters) {
-  platform::MemoryTextView view;
+  MemoryTextView view;
   TextPane pane(view);
   pane.SetWholeText(std::string(5000, 'x') + "\r\n" + std::string(4096, 'y') + "\r\nshort");
   EXPECT_EQ(pane.LineAt(0), std::string(4096, 'x'));

@@ -1,0 +1,160 @@
+// The check of a dialog script: each kind of problem the merge passes over in silence,
+// on small headers and codes made for it, with the line it is reported on.
+#include "engine/merge_check.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// "h3: message" for a header finding on line 3, "c1: ..." for the code.
+std::vector<std::string> Findings(std::string_view code, std::string_view header) {
+  std::vector<std::string> out;
+  for (const ScriptFinding& f : CheckDialogScript(code, header).findings) {
+    out.push_back((f.file == ScriptFinding::File::Header ? "h" : "c") + std::to_string(f.line) +
+                  ": " + f.message);
+  }
+  return out;
+}
+
+using Lines = std::vector<std::string>;
+
+TEST(CheckDialogScript, FindsEachKindOfProblem) {
+  const struct {
+    const char* what;
+    std::string code, header;
+    Lines expected;
+  } cases[] = {
+      {"a clean script, quotes-free comments and apostrophes in literals",
+       "Say(DLG_TEXT[1]);\nSay(DLG_TEXT[0]);",
+       "// texts\nstring DLG_TEXT[2] = {\n\"Don't\", /* no */\n\"No\\\\\"\n};\n",
+       {}},
+      {"unused text, reference without text",
+       "DLG_TEXT[0]\nDLG_TEXT[2] DLG_TEXT[3]",
+       "\"a\"\n\"b\"\n\"c\"",
+       {"h2: dialog text 1 is used by no reference",
+        "c2: DLG_TEXT[3] has no dialog text and is left as it is; the header has 3 dialog "
+        "texts"}},
+      {"odd number of quotes",
+       "DLG_TEXT[0] DLG_TEXT[1]",
+       "\"a\",\n\"b",
+       {"h2: odd number of double quotes (3); dialog text 1 runs from here to the end of the "
+        "file"}},
+      {"odd number of quotes, nothing behind the last",
+       "DLG_TEXT[0]",
+       "\"a\" \"",
+       {"h1: odd number of double quotes (3); the last one starts no dialog text"}},
+      {"quoted word in a line comment",
+       "DLG_TEXT[0] DLG_TEXT[1]",
+       "\"a\", // the \"b\" text\n\"b\"",
+       {"h1: 2 double quotes in a comment; the merge counts them, which shifts dialog text 1 "
+        "and every later one",
+        "h2: dialog text 2 is used by no reference"}},
+      {"block comment over two lines, spliced line comment",
+       "DLG_TEXT[0] DLG_TEXT[1]",
+       "/* one \"\n*/ // two \\\n\"\n\"a\"",
+       {"h1: double quote in a comment; the merge counts it, which shifts dialog text 0 and "
+        "every later one",
+        "h3: double quote in a comment; the merge counts it, which shifts dialog text 0 and "
+        "every later one"}},
+      {"a backslash is an ordinary character, as the script reader takes it",
+       "DLG_TEXT[0] DLG_TEXT[1] DLG_TEXT[2]",
+       "\"\\\", \"C:\\x\\\",\n\"say \\\"",
+       {}},
+      {"character literal, then the odd count",
+       "DLG_TEXT[0]",
+       "char q = '\"';\n\"a\"",
+       {"h1: double quote in a character literal; the merge counts it, which shifts dialog "
+        "text 0 and every later one",
+        "h2: odd number of double quotes (3); the last one starts no dialog text"}},
+      {"preprocessor line",
+       "DLG_TEXT[0] DLG_TEXT[1]",
+       "  #include \"base.h\"\n\"a\"",
+       {"h1: string in a preprocessor line; the merge counts its double quotes, which shifts "
+        "dialog text 0 and every later one"}},
+      {"references the merge does not recognise",
+       "dlg_text[0] DLG_TEXT[ 0 ]\nDLG_TEXT[00] Dlg_Text [01] DLG_TEXT[i] xDLG_TEXT[0]",
+       "\"a\"",
+       {"c1: dlg_text[0] is left as it is (not in upper case); the merge replaces only "
+        "DLG_TEXT[0]",
+        "c1: DLG_TEXT[ 0 ] is left as it is (blanks); the merge replaces only DLG_TEXT[0]",
+        "c2: DLG_TEXT[00] is left as it is (leading zero); the merge replaces only DLG_TEXT[0]",
+        "c2: Dlg_Text [01] is left as it is (not in upper case, blanks, leading zero); the "
+        "merge replaces only DLG_TEXT[1]"}},
+      {"references inside inserted texts",
+       "DLG_TEXT[0]",
+       "\"<DLG_TEXT[1]>\"\n\"<DLG_TEXT[0]><DLG_TEXT[3]>\" \"<DLG_TEXT[9]>\"",
+       {"h2: DLG_TEXT[0] inside dialog text 1 is left as it is; inside a text only references "
+        "to later texts are replaced",
+        "h2: DLG_TEXT[3] inside dialog text 1 has no dialog text and is left as it is; the "
+        "header has 3 dialog texts",
+        "h2: dialog text 2 is used by no reference"}},
+      {"NUL bytes",
+       std::string("DLG_TEXT[0]\n\0DLG_TEXT[1]", 24),
+       std::string("\"a\"\r\r\0\"b\"", 9),
+       {"h3: NUL byte; the merge ignores everything from here to the end",
+        "c2: NUL byte; the merge ignores everything from here to the end"}},
+      {"declared names: their own references, letter case, names the header does not declare",
+       "DLG_TEXT_Q[0] dlg_text_q[1]\nDLG_TEXT_FT[1] DLG_TEXT[1]",
+       "string DLG_TEXT_Q [2] = {\n\"a\", \"b\"};",
+       {"c1: dlg_text_q[1] is left as it is (letter case); the merge replaces only DLG_TEXT_Q[1]",
+        "c2: DLG_TEXT_FT[1] is left as it is; the header's texts are DLG_TEXT[n] and "
+        "DLG_TEXT_Q[n]"}},
+      {"declared size, conflict markers",
+       "DLG_TEXT[0] DLG_TEXT[1]\n=======\n",
+       "string DLG_TEXT[3] = {\n<<<<<<< HEAD\n\"a\",\n>>>>>>> other\n\"b\"};",
+       {"h1: the array is declared with 3 dialog texts, the header has 2",
+        "h2: merge-conflict marker <<<<<<<; the lines of both sides are taken as they are",
+        "h4: merge-conflict marker >>>>>>>; the lines of both sides are taken as they are",
+        "c2: merge-conflict marker =======; the lines of both sides are taken as they are"}},
+      {"a UTF-8 code file with a legacy header",
+       "// caf\xC3\xA9\nDLG_TEXT[0]",
+       "\n\"caf\xE9\"",
+       {"h2: not UTF-8 (a legacy code page), while the code file is UTF-8; the merged file would "
+        "be in neither encoding"}},
+      {"lines counted as a pane counts them",
+       "",
+       "\r\n\n\r\"a\"",
+       {"h4: dialog text 0 is used by no reference"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(Findings(c.code, c.header), c.expected);
+  }
+}
+
+TEST(CompareTranslations, NamesTheCountsAndWhereTheTextsShift) {
+  auto header = [](std::vector<std::string> texts) {
+    std::string h = "string DLG_TEXT[1] = {\n";
+    for (const std::string& t : texts) h += "\"" + t + "\",\n";
+    return h + "};";
+  };
+  const std::string english =
+      header({"Hi!", "Why?", "A ship.", "Sail 3 days.", "No!", "Run...", "Yes.", "Go!"});
+  const struct {
+    const char* what;
+    std::string other;
+    std::string message;  // "" for no finding
+  } cases[] = {
+      {"same count: never shifted, whatever the words",
+       header({"a", "b", "c", "d", "e", "f", "g", "h"}), ""},
+      {"one lost in the middle",
+       header({"Salut!", "Pourquoi?", "3 jours.", "Non!", "Cours...", "Oui.", "Va!"}),
+       "4: 7 dialog texts, en.h has 8; the texts look shifted from dialog text 2 on"},
+      {"one added at the end shifts nothing",
+       header({"Salut!", "Pourquoi?", "Un bateau.", "3 jours.", "Non!", "Cours...", "Oui.", "Va!",
+               "Extra."}),
+       "1: 9 dialog texts, en.h has 8"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::optional<ScriptFinding> f = CompareTranslations(english, "en.h", c.other);
+    EXPECT_EQ(f ? std::to_string(f->line) + ": " + f->message : "", c.message);
+  }
+}
+
+TEST(CheckDialogScript, CountsTheTextsTheMergeTakes) {
+  EXPECT_EQ(CheckDialogScript("", "\"a\" \"b\" \"c").textCount, 3u);
+  EXPECT_EQ(CheckDialogScript("", "no quotes").textCount, 0u);
+}
+
+}  // namespace
