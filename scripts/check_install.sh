@@ -83,7 +83,8 @@ for program in vaskarel vaskarel-merge; do
 done
 release=$(grep -o 'release version="[^"]*"' "$stage/usr/share/metainfo/$id.metainfo.xml" | head -1)
 [ "$release" = "release version=\"$version\"" ] || fail "newest metainfo release is $release, not $version"
-heading=$(grep -m1 '^## ' "$stage/usr/share/doc/vaskarel/CHANGELOG.md")
+# (The newest release: changes not yet released stand above it under "Unreleased".)
+heading=$(grep -m1 '^## [0-9]' "$stage/usr/share/doc/vaskarel/CHANGELOG.md")
 [[ $heading == "## $version "* ]] || fail "newest changelog entry is '$heading', not $version"
 
 # The completion offers options, code and header files with their folders, and any file
@@ -114,7 +115,7 @@ else
 fi
 
 # An ordinary user starts the window from the read-only prefix: no error box ends its
-# start-up, and the start-up block goes to $XDG_STATE_HOME.
+# start-up, and the start-up block goes to $XDG_STATE_HOME, in folders the user's alone.
 chmod -R a-w "$stage/usr" "$stage/etc"
 user=()
 if [ "$(id -u)" -eq 0 ]; then
@@ -136,6 +137,9 @@ if grep -q "Initialisation finished" "$log" 2>/dev/null && kill -0 "$pid" 2>/dev
   grep -qxF "    $log"$'\r' "$log" &&
   grep -qxF "    $stage/usr/share/vaskarel/vaskarel.txt"$'\r' "$log"; then
   pass "window started by uid ${user:+65534 }from the read-only prefix, log in \$XDG_STATE_HOME"
+  modes=$(stat -c %a "$home/state" "$home/state/vaskarel" | xargs)
+  [ "$modes" = "700 700" ] && pass "new state folders are private (700)" ||
+    fail "new state folders have modes $modes, not 700 700"
 else
   fail "window start from the read-only prefix; log: $(cat "$log" 2>/dev/null); output: $(cat "$home/output")"
 fi

@@ -191,7 +191,8 @@ void MergeRun::Merge(const Job& job, std::string code, std::string header) {
   } else {
     const std::string folder = platform::FolderOf(job.output);
     if (!folder.empty() && !platform::Files().DirectoryExists(folder)) {
-      if (const int err = platform::Files().ForceDirectories(folder); err != 0) {
+      if (const int err = platform::Files().ForceDirectories(folder, platform::kSharedFolderMode);
+          err != 0) {
         Error(folder + ": cannot create folder: " + platform::ErrnoMessage(err));
         return;
       }

@@ -73,11 +73,11 @@ namespace {
 
 using platform::Files;
 
-// Creates the folder of the log file with its missing parents.
-void MakeLogFolder(const std::string& logFile) {
+// Creates the folder of the log file with its missing parents, each with mode.
+void MakeLogFolder(const std::string& logFile, unsigned mode) {
   const std::string folder = startup::LogFolderOf(logFile);
   if (Files().DirectoryExists(folder)) return;
-  if (const int err = Files().ForceDirectories(folder); err != 0) {
+  if (const int err = Files().ForceDirectories(folder, mode); err != 0) {
     throw Exception("Unable to create directory", folder + ": " + platform::ErrnoMessage(err));
   }
 }
@@ -97,7 +97,10 @@ void ReadConfiguration(TMainCore& core, const startup::ProgramFiles& files) {
   core.logFile = logValue.empty()
                      ? startup::DefaultLogFile(files)
                      : startup::ResolveLogFile(logValue, startup::DirectoryPart(core.configFile));
-  MakeLogFolder(core.logFile);
+  // The state folder and the folders above it that are missing are the user's alone,
+  // as the XDG rules ask of every folder a program creates there.
+  MakeLogFolder(core.logFile, core.logFile == files.stateLogFile ? platform::kPrivateFolderMode
+                                                                 : platform::kSharedFolderMode);
   core.Log(" Log file is : ");
   core.Log("    " + core.logFile);
 

@@ -64,8 +64,10 @@ class FileSystem {
   // True when path names an existing entry that is not a directory.
   virtual bool FileExists(const std::string& path) = 0;
   virtual bool DirectoryExists(const std::string& path) = 0;
-  // Creates the directory and every missing parent. 0 or errno.
-  virtual int ForceDirectories(const std::string& path) = 0;
+  // Creates the directory and every missing parent, each with the permission bits mode
+  // (less the process's umask; ignored on Windows). Folders that exist keep theirs.
+  // 0 or errno.
+  virtual int ForceDirectories(const std::string& path, unsigned mode) = 0;
   // Renames from to to; never replaces an existing `to` (EEXIST), also under a race.
   virtual int RenameNoReplace(const std::string& from, const std::string& to) = 0;
   // Reads every byte of a file. 0 or errno (ENOENT, EISDIR, EACCES, ...).
@@ -115,6 +117,11 @@ class FileSystem {
   // Makes the bytes of the file at path durable. 0 or errno.
   virtual int SyncFile(const std::string& path) = 0;
 };
+
+// The modes of new folders: open to whom the umask allows, or the user's alone (the
+// XDG state folder, which others may not even list).
+inline constexpr unsigned kSharedFolderMode = 0777;
+inline constexpr unsigned kPrivateFolderMode = 0700;
 
 // What an errno value means, in words ("Permission denied").
 inline std::string ErrnoMessage(int err) {

@@ -185,14 +185,14 @@ class PosixFileSystem : public FileSystem {
     return StatPath(path, st) && S_ISDIR(st.st_mode);
   }
 
-  int ForceDirectories(const std::string& path) override {
+  int ForceDirectories(const std::string& path, unsigned mode) override {
     if (path.empty()) return ENOENT;
     // Create every prefix that ends before a delimiter, then the whole path.
     for (size_t i = 1; i <= path.size(); ++i) {
       if (i < path.size() && path[i] != '/') continue;
       if (path[i - 1] == '/') continue;  // "//" or a trailing delimiter
       std::string prefix = path.substr(0, i);
-      if (::mkdir(prefix.c_str(), 0777) == 0) continue;
+      if (::mkdir(prefix.c_str(), static_cast<mode_t>(mode)) == 0) continue;
       int err = errno;
       struct stat st;
       if (::stat(prefix.c_str(), &st) == 0) {

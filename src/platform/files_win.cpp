@@ -149,7 +149,9 @@ class WindowsFileSystem : public FileSystem {
 
   bool DirectoryExists(const std::string& path) override { return IsDirectory(Attributes(path)); }
 
-  int ForceDirectories(const std::string& path) override {
+  // Windows folders have no permission bits: a new one takes the access rules of its
+  // parent.
+  int ForceDirectories(const std::string& path, unsigned) override {
     if (path.empty()) return ENOENT;
     // Create every folder below the root, from the outermost in.
     for (size_t i = RootLength(path) + 1; i <= path.size(); ++i) {

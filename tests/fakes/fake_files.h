@@ -51,8 +51,8 @@ class FaultyFileSystem : public platform::FileSystem {
 
   bool FileExists(const std::string& path) override { return inner_.FileExists(path); }
   bool DirectoryExists(const std::string& path) override { return inner_.DirectoryExists(path); }
-  int ForceDirectories(const std::string& path) override {
-    return forceDirectoriesError ? forceDirectoriesError : inner_.ForceDirectories(path);
+  int ForceDirectories(const std::string& path, unsigned mode) override {
+    return forceDirectoriesError ? forceDirectoriesError : inner_.ForceDirectories(path, mode);
   }
   int RenameNoReplace(const std::string& from, const std::string& to) override {
     ++renameCalls;

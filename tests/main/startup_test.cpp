@@ -330,6 +330,43 @@ TEST_F(InstalledStartUp, UnwritableProgramFolderLogsIntoTheStateFolder) {
   EXPECT_EQ(Cwd(), startDir);
 }
 
+// The folders the log is put into: new state folders the user's alone, an existing one
+// as it is, and the folder of a configured log file open as the umask allows.
+TEST_F(InstalledStartUp, NewStateFoldersAreTheUsersAlone) {
+  const auto mode = [](const std::string& path) {
+    struct stat st;
+    return ::stat(path.c_str(), &st) == 0 ? static_cast<int>(st.st_mode & 07777) : -1;
+  };
+  const std::string state = xdg / "home/.local/state/vaskarel";
+  std::filesystem::create_directories(xdg / "home");
+  const mode_t mask = ::umask(022);
+  const auto startUp = [&] {
+    StartupHarness run;
+    run.env.variables = h.env.variables;
+    run.files.appendError = EACCES;  // the program folder refuses the log, as /usr/bin does
+    run.files.appendErrorPrefix = xdg / "usr/";
+    run.core.FormCreate(exe);
+    EXPECT_TRUE(run.boxes.errors.empty());
+  };
+  startUp();
+  for (const std::string folder :
+       {"home/.local", "home/.local/state", "home/.local/state/vaskarel"}) {
+    SCOPED_TRACE(folder);
+    EXPECT_EQ(mode(xdg / folder), 0700);
+  }
+  EXPECT_EQ(mode(xdg / "home"), 0755);
+
+  std::filesystem::remove_all(state);
+  EXPECT_EQ(::mkdir(state.c_str(), 0750), 0);
+  startUp();
+  EXPECT_EQ(mode(state), 0750);
+
+  WriteFile(userIni, "[Start]\nLogFile=logs/run.log\n");
+  startUp();
+  EXPECT_EQ(mode(xdg / "home/.config/vaskarel/logs"), 0755);
+  ::umask(mask);
+}
+
 TEST_F(InstalledStartUp, WritableProgramFolderKeepsTheLogBesideTheExecutable) {
   WriteFile(userIni, "[Start]\nLogFile=logs/run.log\n");
   core.FormCreate(exe);

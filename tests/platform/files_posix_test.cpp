@@ -3,11 +3,13 @@
 // devices that never end.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "files_fixture.h"
@@ -124,6 +126,26 @@ TEST_F(FilesTest, ReadTextOfAnEndlessDeviceStopsAtTheLimit) {
   std::string out = "stale";
   EXPECT_EQ(RealFiles().ReadTextUpToNul("/dev/zero", 2, out), 0);
   EXPECT_EQ(out, "");
+}
+
+// The permission bits of a folder, or -1 when it is missing.
+int ModeOf(const std::string& path) {
+  struct stat st;
+  return ::stat(path.c_str(), &st) == 0 ? static_cast<int>(st.st_mode & 07777) : -1;
+}
+
+TEST_F(FilesTest, ForceDirectoriesGivesNewFoldersTheModeAndLeavesOldOnes) {
+  const mode_t mask = ::umask(022);
+  EXPECT_EQ(::mkdir(Path("old").c_str(), 0755), 0);
+  EXPECT_EQ(RealFiles().ForceDirectories(Path("old/new/newer"), platform::kPrivateFolderMode), 0);
+  EXPECT_EQ(RealFiles().ForceDirectories(Path("shared"), platform::kSharedFolderMode), 0);
+  ::umask(mask);
+  const std::pair<const char*, int> cases[] = {
+      {"old", 0755}, {"old/new", 0700}, {"old/new/newer", 0700}, {"shared", 0755}};
+  for (const auto& [name, mode] : cases) {
+    SCOPED_TRACE(name);
+    EXPECT_EQ(ModeOf(Path(name)), mode);
+  }
 }
 
 }  // namespace

@@ -183,7 +183,7 @@ TEST_F(FilesTest, ForceDirectoriesCreatesEveryMissingParent) {
                {Path("file/sub"), ENOTDIR}, {Path("file"), ENOTDIR}, {"", ENOENT}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.path);
-    EXPECT_EQ(RealFiles().ForceDirectories(c.path), c.err);
+    EXPECT_EQ(RealFiles().ForceDirectories(c.path, platform::kSharedFolderMode), c.err);
     if (c.err == 0) {
       EXPECT_TRUE(RealFiles().DirectoryExists(c.path));
     }

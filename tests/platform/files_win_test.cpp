@@ -83,7 +83,7 @@ TEST_F(FilesTest, BackslashesDriveLettersAndNamesOutsideTheAnsiCodePage) {
   for (const std::string& name : names) {
     SCOPED_TRACE(name);
     const std::string path = native + "\\sub\\" + name;
-    ASSERT_EQ(RealFiles().ForceDirectories(native + "\\sub"), 0);
+    ASSERT_EQ(RealFiles().ForceDirectories(native + "\\sub", platform::kSharedFolderMode), 0);
     int err = 0;
     auto file = RealFiles().CreateOrReplace(path, err);
     ASSERT_TRUE(file) << err;
