@@ -3,7 +3,8 @@
 # -DCMAKE_INSTALL_PREFIX=/usr: every file a Linux desktop expects, valid for its
 # validator; the programs answering --version without a display; the window starting
 # for an ordinary user from the read-only prefix and logging into $XDG_STATE_HOME; the
-# bash completion; and `cpack -G DEB` making a package that holds both programs.
+# bash completion; and `cpack -G DEB` making a package that holds both programs and
+# passes Debian's package check, lintian, without an error.
 #   scripts/check_install.sh [BUILD_DIR]
 set -euo pipefail
 build=$(cd "${1:-build}" && pwd)
@@ -40,9 +41,10 @@ files=(usr/bin/vaskarel usr/bin/vaskarel-merge
   usr/share/vaskarel/vaskarel.txt usr/share/vaskarel/vaskarel.ini etc/xdg/vaskarel/vaskarel.ini
   usr/share/applications/$id.desktop usr/share/metainfo/$id.metainfo.xml
   usr/share/icons/hicolor/scalable/apps/$id.svg
-  usr/share/man/man1/vaskarel.1 usr/share/man/man1/vaskarel-merge.1
+  usr/share/man/man1/vaskarel.1.gz usr/share/man/man1/vaskarel-merge.1.gz
   usr/share/bash-completion/completions/vaskarel-merge
-  usr/share/doc/vaskarel/README.md usr/share/doc/vaskarel/LICENSE usr/share/doc/vaskarel/CHANGELOG.md)
+  usr/share/doc/vaskarel/README.md usr/share/doc/vaskarel/LICENSE
+  usr/share/doc/vaskarel/changelog.gz usr/share/doc/vaskarel/copyright)
 for size in 48 64 128 256; do files+=("usr/share/icons/hicolor/${size}x$size/apps/$id.png"); done
 missing=0
 for f in "${files[@]}"; do
@@ -65,7 +67,7 @@ appstreamcli validate --no-net "$stage/usr/share/metainfo/$id.metainfo.xml" >/de
   pass "appstreamcli validate --no-net" || fail "appstreamcli validate --no-net"
 
 for page in vaskarel vaskarel-merge; do
-  file="$stage/usr/share/man/man1/$page.1"
+  file="$stage/usr/share/man/man1/$page.1.gz"
   warnings=$(MANWIDTH=80 man --warnings -l "$file" 2>&1 >/dev/null) || true
   text=$(MANWIDTH=80 man -l "$file" 2>/dev/null) || true
   if [ -n "$warnings" ] || ! grep -q "^NAME" <<<"$text" || ! grep -q "Vaskarel $version" <<<"$text"; then
@@ -84,7 +86,7 @@ done
 release=$(grep -o 'release version="[^"]*"' "$stage/usr/share/metainfo/$id.metainfo.xml" | head -1)
 [ "$release" = "release version=\"$version\"" ] || fail "newest metainfo release is $release, not $version"
 # (The newest release: changes not yet released stand above it under "Unreleased".)
-heading=$(grep -m1 '^## [0-9]' "$stage/usr/share/doc/vaskarel/CHANGELOG.md")
+heading=$(zcat "$stage/usr/share/doc/vaskarel/changelog.gz" | grep -m1 '^## [0-9]')
 [[ $heading == "## $version "* ]] || fail "newest changelog entry is '$heading', not $version"
 
 # The completion offers options, code and header files with their folders, and any file
@@ -158,6 +160,13 @@ if (cd "$build" && cpack -G DEB >/dev/null 2>&1); then
     pass "cpack -G DEB: $(basename "$deb"), Depends: $depends"
   else
     fail "cpack -G DEB: package lacks a program or its dependencies ($depends)"
+  fi
+  # Debian's own package check finds no error (the warnings left are explained beside
+  # the packaging rules in dist/linux/CMakeLists.txt).
+  if report=$(lintian --fail-on error --allow-root "$deb" 2>&1); then
+    pass "lintian: no error${report:+ ($(grep -c '^[WIP]:' <<<"$report") warnings or notes)}"
+  else
+    fail "lintian: $report"
   fi
 else
   fail "cpack -G DEB"
