@@ -2,8 +2,8 @@
 # Checks what `cmake --install` lays out from a build folder configured with
 # -DCMAKE_INSTALL_PREFIX=/usr: every file a Linux desktop expects, valid for its
 # validator; the programs answering --version without a display; the window starting
-# for an ordinary user from the read-only prefix and logging into $XDG_STATE_HOME; the
-# bash completion; and `cpack -G DEB` making a package that holds both programs and
+# for an ordinary user from the read-only prefix and logging into $XDG_STATE_HOME, and
+# loading the code file it is started with; the bash completion; and `cpack -G DEB` making a package that holds both programs and
 # passes Debian's package check, lintian, without an error.
 #   scripts/check_install.sh [BUILD_DIR]
 set -euo pipefail
@@ -125,15 +125,28 @@ if [ "$(id -u)" -eq 0 ]; then
   user=(setpriv --reuid=65534 --regid=65534 --clear-groups)
 fi
 log="$home/state/vaskarel/vaskarel.log"
-(cd "$home" && exec env -u DISPLAY -u WAYLAND_DISPLAY HOME="$home" XDG_STATE_HOME="$home/state" \
-  XDG_CONFIG_HOME="$home/config" XDG_CONFIG_DIRS="$stage/etc/xdg" QT_QPA_PLATFORM=offscreen \
-  "${user[@]}" "$stage/usr/bin/vaskarel" >"$home/output" 2>&1) &
-pid=$!
-for _ in $(seq 100); do
-  grep -q "Initialisation finished" "$log" 2>/dev/null && break
-  kill -0 "$pid" 2>/dev/null || break
-  sleep 0.2
-done
+# Starts the installed window from $home with the arguments given.
+start_window() {
+  (cd "$home" && exec env -u DISPLAY -u WAYLAND_DISPLAY HOME="$home" XDG_STATE_HOME="$home/state" \
+    XDG_CONFIG_HOME="$home/config" XDG_CONFIG_DIRS="$stage/etc/xdg" QT_QPA_PLATFORM=offscreen \
+    "${user[@]}" "$stage/usr/bin/vaskarel" "$@" >"$home/output" 2>&1) &
+  pid=$!
+}
+# Waits until the log holds a line with the text, while the window runs.
+wait_for_log() {
+  for _ in $(seq 100); do
+    grep -q "$1" "$log" 2>/dev/null && break
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.2
+  done
+}
+stop_window() {
+  kill "$pid" 2>/dev/null || true
+  wait "$pid" 2>/dev/null || true
+  pid=""
+}
+start_window
+wait_for_log "Initialisation finished"
 if grep -q "Initialisation finished" "$log" 2>/dev/null && kill -0 "$pid" 2>/dev/null &&
   grep -qxF "    $stage/etc/xdg/vaskarel/vaskarel.ini"$'\r' "$log" &&
   grep -qxF "    $log"$'\r' "$log" &&
@@ -145,9 +158,22 @@ if grep -q "Initialisation finished" "$log" 2>/dev/null && kill -0 "$pid" 2>/dev
 else
   fail "window start from the read-only prefix; log: $(cat "$log" 2>/dev/null); output: $(cat "$home/output")"
 fi
-kill "$pid" 2>/dev/null || true
-wait "$pid" 2>/dev/null || true
-pid=""
+stop_window
+
+# Started with a code file named from the folder it starts in, behind an option of Qt's,
+# the window loads it and its header and logs them as Ctrl+L does.
+mkdir -p "$home/sample"
+cp "$(dirname "$0")/../tests/data/sample/dialog."[ch] "$home/sample/"
+start_window -style fusion sample/dialog.c
+wait_for_log "Assume that corresponding header file"
+expected=$(printf '%s\r\n' " Load code file :" "    $home/sample/dialog.c" \
+  " Assume that corresponding header file is also to be loaded :" "    $home/sample/dialog.h")
+if kill -0 "$pid" 2>/dev/null && [ "$(tail -n 4 "$log")" = "${expected%$'\n'}" ]; then
+  pass "vaskarel -style fusion sample/dialog.c loads the code file and its header"
+else
+  fail "vaskarel sample/dialog.c; log ends: $(tail -n 6 "$log"); output: $(cat "$home/output")"
+fi
+stop_window
 
 # The Debian package holds both programs, with its dependencies computed.
 rm -f "$build"/vaskarel_*.deb

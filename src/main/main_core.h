@@ -60,6 +60,8 @@ class TMainCore {
 
   // Program paths and flags (set by start-up).
   std::string programDir, configFile, docFile, logFile;
+  // The current directory when start-up began, before it moved to programDir.
+  std::string startDir;
   // Where Load code file looks for a header not found beside the code file (the
   // configuration's HeaderFolders).
   std::vector<std::string> headerFolders;
@@ -75,6 +77,17 @@ class TMainCore {
   // Commands.
   void LoadCodeFile();
   void LoadHeaderFile();
+  // What these two do with the file chosen in the open dialog: load it into its pane,
+  // log it, and for a code file load the header found for it (beside it, then in the
+  // header folders).
+  void LoadCodeFileNamed(const std::string& codeFile);
+  void LoadHeaderFileNamed(const std::string& headerFile);
+  // Loads the files named by the program's arguments (after its name; options left
+  // out, see WindowFileArguments) in order, each in a command of its own as Load code
+  // file or Load header file loads a chosen file: a header name (*.h) as a header,
+  // any other as a code file. Relative names are taken from the folder the program
+  // was started in. Called by the window once it is shown, after FormCreate.
+  void OpenFileArguments(const std::vector<std::string>& args);
   void SaveMergedFile();
   // Gives the save dialog its filter and default extension (SaveMergedFile does it
   // before each use; the window may call it when it builds the dialogs).

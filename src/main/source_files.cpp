@@ -1,11 +1,13 @@
-// Loading the code and header files into their panes and saving the merged pane: the
-// window's file commands, with the dialogs' filters.
+// Loading the code and header files into their panes, chosen in the open dialog or
+// named on the command line, and saving the merged pane: the window's file commands,
+// with the dialogs' filters.
 #include "main/source_files.h"
 
 #include "_4str32/exceptions.h"
 #include "engine/header_search.h"
 #include "engine/safe_save.h"
 #include "main/main_core.h"
+#include "main/program_info.h"
 #include "platform/paths.h"
 
 // The second label of both open-dialog filters lacks its closing parenthesis: that is
@@ -23,7 +25,10 @@ void TMainCore::SetUpDialogs() {
 void TMainCore::LoadCodeFile() {
   OpenDialog().SetFilter(kCodeFileFilter);
   if (!OpenDialog().Execute()) return;
-  const std::string codeFile = OpenDialog().FileName();
+  LoadCodeFileNamed(OpenDialog().FileName());
+}
+
+void TMainCore::LoadCodeFileNamed(const std::string& codeFile) {
   SaveDialog().SetInitialDir(platform::FolderOf(codeFile));
   SaveDialog().SetFileName(codeFile);
 
@@ -45,12 +50,26 @@ void TMainCore::LoadCodeFile() {
 void TMainCore::LoadHeaderFile() {
   OpenDialog().SetFilter(kHeaderFileFilter);
   if (!OpenDialog().Execute()) return;
-  const std::string headerFile = OpenDialog().FileName();
+  LoadHeaderFileNamed(OpenDialog().FileName());
+}
+
+void TMainCore::LoadHeaderFileNamed(const std::string& headerFile) {
   SaveDialog().SetInitialDir(platform::FolderOf(headerFile));
 
   m4HeaderFile.LoadText(headerFile);
   Log(" Load header file :");
   Log("    " + headerFile);
+}
+
+void TMainCore::OpenFileArguments(const std::vector<std::string>& args) {
+  for (const std::string& arg : WindowFileArguments(args)) {
+    const std::string file = platform::AbsolutePath(arg, startDir);
+    const bool header = IsHeaderFileName(file);
+    // The open dialog is left as a choice of this file in it would leave it.
+    OpenDialog().SetFilter(header ? kHeaderFileFilter : kCodeFileFilter);
+    OpenDialog().SetFileName(file);
+    RunCommand([&] { header ? LoadHeaderFileNamed(file) : LoadCodeFileNamed(file); });
+  }
 }
 
 void TMainCore::SaveMergedFile() {

@@ -135,6 +135,7 @@ void ReadConfiguration(TMainCore& core, const startup::ProgramFiles& files) {
 
 void RunStartUpSequence(TMainCore& core, const std::string& exePath) {
   const MainServices& services = core.Services();
+  core.startDir = Files().CurrentDirectory();
   core.initialised = false;
   if (services.showPage) services.showPage(0);
   core.configChanged = false;

@@ -15,7 +15,8 @@ TEST(WindowCommandLine, HelpAndVersionAreAnsweredEverythingElseIgnored) {
     SCOPED_TRACE(args.back());
     std::optional<std::string> help = WindowCommandLineAnswer(args);
     ASSERT_TRUE(help);
-    EXPECT_TRUE(help->starts_with("Usage: vaskarel [--help | --version]\n"));
+    EXPECT_TRUE(
+        help->starts_with("Usage: vaskarel [FILE...]\n       vaskarel --help | --version\n"));
     EXPECT_NE(help->find("$XDG_STATE_HOME/vaskarel/vaskarel.log"), std::string::npos);
   }
   for (const Args& args : {Args{}, Args{"dialog.c"}, Args{"--verbose", "-v"}}) {

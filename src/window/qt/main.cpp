@@ -1,8 +1,9 @@
 // Entry point of the window program: the application, its one main window and the
-// message loop. The program answers --help and --version without a window; any other
-// command-line arguments are ignored.
+// message loop. The program answers --help and --version without a window; the files
+// its other arguments name are loaded once the window is shown.
 #include <QApplication>
 #include <QString>
+#include <QTimer>
 #include <clocale>
 #include <cstdio>
 #include <optional>
@@ -45,5 +46,9 @@ int main(int argc, char* argv[]) {
   // Building the window runs the start-up sequence.
   TMainForm form;
   form.show();
+  // The files load from the message loop, so that the window stands behind an error
+  // box. Qt has taken its own options (-platform, -style ...) out of argv by now.
+  const std::vector<std::string> files = platform::CommandLineArguments(argc, argv);
+  QTimer::singleShot(0, &form, [&form, &files] { form.OpenFileArguments(files); });
   return QApplication::exec();
 }

@@ -136,6 +136,10 @@ void TMainForm::a4SaveMergedFileExecute(QObject*) {
   RunCommand([this] { core_->SaveMergedFile(); }, true);
 }
 
+void TMainForm::OpenFileArguments(const std::vector<std::string>& args) {
+  RunCommand([&] { core_->OpenFileArguments(args); }, true);
+}
+
 bool TMainForm::event(QEvent* event) {
   // Hints reach the status bar through the current hint only (form_hints.cpp), never
   // as the status bar's passing messages.

@@ -21,6 +21,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "main/dialogs.h"
 #include "platform/clock.h"
@@ -112,6 +113,9 @@ class TMainForm : public QMainWindow {
   void a4LoadHeaderFileExecute(QObject* sender);
   void a4MergeFilesExecute(QObject* sender);
   void a4SaveMergedFileExecute(QObject* sender);
+  // Loads the files the program's arguments name (TMainCore::OpenFileArguments), with
+  // the wait cursor as the file commands show it.
+  void OpenFileArguments(const std::vector<std::string>& args);
 
   // Window event handlers.
   void FormResize(QObject* sender);
