@@ -41,6 +41,7 @@ vaskarel-merge (see vaskarel-merge --help).
 
 std::optional<std::string> WindowCommandLineAnswer(const std::vector<std::string>& args) {
   for (const std::string& arg : args) {
+    if (arg == "--") break;  // file names follow
     if (arg == "-h" || arg == "--help") return kWindowUsage;
     if (arg == "--version") return std::string("vaskarel ") + ProgramVersion() + "\n";
   }

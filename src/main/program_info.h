@@ -16,8 +16,8 @@
 inline constexpr char kDesktopId[] = "org.vaskarel.Vaskarel";
 
 // The text the window program prints for its arguments (without the program name):
-// the help for -h or --help, the version for --version, whichever comes first.
-// nullopt for anything else: the window opens with the files the arguments name.
+// the help for -h or --help, the version for --version, whichever comes first before
+// any "--". nullopt for anything else: the window opens with the files they name.
 std::optional<std::string> WindowCommandLineAnswer(const std::vector<std::string>& args);
 
 // The files the window program's arguments name, in order: every argument but the

@@ -19,7 +19,8 @@ TEST(WindowCommandLine, HelpAndVersionAreAnsweredEverythingElseIgnored) {
         help->starts_with("Usage: vaskarel [FILE...]\n       vaskarel --help | --version\n"));
     EXPECT_NE(help->find("$XDG_STATE_HOME/vaskarel/vaskarel.log"), std::string::npos);
   }
-  for (const Args& args : {Args{}, Args{"dialog.c"}, Args{"--verbose", "-v"}}) {
+  for (const Args& args :
+       {Args{}, Args{"dialog.c"}, Args{"--verbose", "-v"}, Args{"--", "--help"}}) {
     EXPECT_EQ(WindowCommandLineAnswer(args), std::nullopt);
   }
   EXPECT_STRNE(ProgramVersion(), "unknown");
