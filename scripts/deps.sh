@@ -6,7 +6,9 @@ packages=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libgtest-dev l
           # The X11 event layouts the window reads its frame from.
           libxcb1-dev
           # The install checks: validators, man, the completion, the Debian package.
-          desktop-file-utils appstream man-db bash-completion dpkg-dev file)
+          desktop-file-utils appstream man-db bash-completion dpkg-dev file
+          # The findings as an editor reads them.
+          vim)
 # The Windows build: the MinGW-w64 cross compiler, Wine to run its programs, and the
 # GoogleTest sources it builds its tests with.
 packages+=(g++-mingw-w64-x86-64-posix wine64 googletest)

@@ -130,18 +130,20 @@ TEST_F(DialogTreesTest, ComparesTheLanguagesOfEachScript) {
   EXPECT_EQ(Run({"--check", "--lang", "English", "--lang", "French", root_ + "/D"}),
             kExitProblemsFound);
   const std::string out = ComparablePaths(out_.bytes);
-  EXPECT_NE(out.find(ComparablePaths(root_ + "/D/French/a.h:4: 7 dialog texts, " + root_ +
+  EXPECT_NE(out.find(ComparablePaths(root_ + "/D/French/a.h:4:1: error: 7 dialog texts, " + root_ +
                                      "/D/English/a.h has 8; the texts look shifted from dialog "
-                                     "text 2 on\n")),
+                                     "text 2 on [shifted-texts]\n")),
             std::string::npos)
       << out;
   EXPECT_NE(out.find(ComparablePaths(root_ +
-                                     "/D/a.c:8: DLG_TEXT[7] has no dialog text and is "
+                                     "/D/a.c:8:5: error: DLG_TEXT[7] has no dialog text and is "
                                      "left as it is; " +
-                                     root_ + "/D/French/a.h has 7 dialog texts\n")),
+                                     root_ + "/D/French/a.h has 7 dialog texts [missing-text]\n")),
             std::string::npos)
       << out;
-  EXPECT_NE(out.find(ComparablePaths(root_ + "/D/b.c: no header in French\n")), std::string::npos)
+  EXPECT_NE(out.find(ComparablePaths(
+                root_ + "/D/b.c:1:1: warning: no header in French [no-language-header]\n")),
+            std::string::npos)
       << out;
 }
 
@@ -155,7 +157,10 @@ TEST_F(DialogTreesTest, AFifoNamedLikeAHeaderHoldsNoRun) {
     SCOPED_TRACE(mode);
     EXPECT_EQ(Run({mode, "--lang", "English", "-o", root_ + "/out", root_ + "/D"}),
               kExitProblemsFound);
-    EXPECT_NE((out_.bytes + err_.str()).find("a.c: no header found"), std::string::npos);
+    EXPECT_NE((out_.bytes + err_.str())
+                  .find(mode == std::string("--check") ? "a.c:1:1: error: no header found"
+                                                       : "a.c: no header found"),
+              std::string::npos);
   }
 }
 #endif
