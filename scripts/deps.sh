@@ -12,4 +12,9 @@ packages=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libgtest-dev l
 # The Windows build: the MinGW-w64 cross compiler, Wine to run its programs, and the
 # GoogleTest sources it builds its tests with.
 packages+=(g++-mingw-w64-x86-64-posix wine64 googletest)
+# The SARIF Multitool the tests validate SARIF logs with runs on Node.js and comes from
+# npm (scripts/install-sarif-multitool.sh). A Node.js that brings its own npm needs no
+# Debian npm, which would not go with it.
+packages+=(nodejs)
+command -v npm >/dev/null || packages+=(npm)
 "$(dirname "$0")/install-missing.sh" "${packages[@]}"
