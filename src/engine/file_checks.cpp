@@ -127,9 +127,9 @@ void CheckEncodings(std::string_view code, const Utf8Survey& codeSurvey, std::st
     char byte[8];
     std::snprintf(byte, sizeof byte, "0x%02X",
                   static_cast<unsigned>(static_cast<unsigned char>(text[survey.firstBroken])));
-    std::string message = std::string("broken UTF-8 sequence (byte ") + byte + ")";
-    if (survey.broken > 1) message += ", the first of " + std::to_string(survey.broken);
-    message += ", in a file that is otherwise UTF-8";
+    std::string message = std::string("broken UTF-8 sequence (byte ") + byte;
+    if (survey.broken > 1) message += "; " + std::to_string(survey.broken) + " in all";
+    message += ") in a file that is otherwise UTF-8";
     add(inHeader ? headerFindings : codeFindings,
         inHeader ? ScriptFinding::File::Header : ScriptFinding::File::Code, FindingKind::BrokenUtf8,
         text, true, survey.firstBroken, std::move(message));

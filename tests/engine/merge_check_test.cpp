@@ -233,7 +233,7 @@ TEST(CheckDialogScript, FindsBrokenUtf8AtItsFirstSequence) {
       CheckDialogScript("// \xC3\xA9\nDLG_TEXT[0]", "\"" + utf8 + "\xE9\xFF\"");
   ASSERT_EQ(check.findings.size(), 1u);
   EXPECT_EQ(check.findings[0].message,
-            "broken UTF-8 sequence (byte 0xE9), the first of 2, in a file that is otherwise UTF-8");
+            "broken UTF-8 sequence (byte 0xE9; 2 in all) in a file that is otherwise UTF-8");
   // A check left out is not made.
   FindingKindSet none;
   EXPECT_TRUE(CheckDialogScript("DLG_TEXT[3]", "\"" + utf8 + "\xE9\"", none).findings.empty());
