@@ -3,6 +3,7 @@
 // the reference language is most likely not translated yet.
 #include <algorithm>
 #include <iterator>
+#include <optional>
 
 #include "engine/header_quotes.h"
 #include "engine/identifier.h"
@@ -88,13 +89,19 @@ void CompareTranslatedTexts(std::string_view aBytes, std::string_view aName,
   const bool tokens = checks.Has(FindingKind::Tokens);
   const bool untranslated = checks.Has(FindingKind::Untranslated);
   if (!tokens && !untranslated) return;
-  const std::string a = NormalizeLineBreaks(aBytes), b = NormalizeLineBreaks(bBytes);
+  // Most headers are pane texts already, and are not copied.
+  std::string aCopy, bCopy;
+  const std::string_view a =
+      IsNormalPaneText(aBytes) ? aBytes : (aCopy = NormalizeLineBreaks(aBytes));
+  const std::string_view b =
+      IsNormalPaneText(bBytes) ? bBytes : (bCopy = NormalizeLineBreaks(bBytes));
   const std::vector<TextSpan> aTexts = TextSpans(a), bTexts = TextSpans(b);
   // With different counts the texts do not pair up; that is a finding of its own.
   if (aTexts.size() != bTexts.size()) return;
-  LineCounter lines(b, platform::IsValidUtf8(b));
+  std::optional<LineCounter> lines;  // made for the first finding
   auto add = [&](FindingKind kind, size_t pos, std::string message) {
-    const TextPosition at = lines.PositionOf(pos);
+    if (!lines) lines.emplace(b, platform::IsValidUtf8(b));
+    const TextPosition at = lines->PositionOf(pos);
     report({ScriptFinding::File::Header, kind, at.line, at.column, std::move(message)});
   };
   const std::string name(aName);
