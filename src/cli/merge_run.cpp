@@ -138,8 +138,8 @@ void MergeRun::Check(const std::string& codeFile, std::string_view code, const s
   struct Language {
     std::string file, folder, bytes;
   };
-  // The header found is the reference; the first header folder's, when the code has
-  // none beside it.
+  // The header the merge takes is the reference: the one beside the code, else that of
+  // the first header folder that has one.
   std::vector<Language> headers{{header, "", std::string(headerBytes)}};
   const FindingKindSet& checks = settings_.findings;
   // With several header folders, each language's header is checked too and compared
