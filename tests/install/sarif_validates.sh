@@ -38,6 +38,11 @@ if ! check log.sarif; then
   cat log.sarif
   exit 1
 fi
+# A run without findings gives a log without results, valid too.
+mkdir clean && printf 'DLG_TEXT[0]' >clean/a.c && printf '"t"' >clean/a.h
+"$tool" --check -q --format=sarif clean >empty.sarif || { echo "a clean run failed"; exit 1; }
+grep -q '"results": \[\]' empty.sarif || { echo "results in a clean run:"; cat empty.sarif; exit 1; }
+check empty.sarif || { echo "the log of a clean run does not validate"; exit 1; }
 # The same log with a line number of 0, which no region may have, must fail.
 sed '0,/"startLine": [0-9]*/s//"startLine": 0/' log.sarif >planted.sarif
 if check planted.sarif >/dev/null; then
