@@ -83,8 +83,9 @@ for program in vaskarel vaskarel-merge; do
 done
 release=$(grep -o 'release version="[^"]*"' "$stage/usr/share/metainfo/$id.metainfo.xml" | head -1)
 [ "$release" = "release version=\"$version\"" ] || fail "newest metainfo release is $release, not $version"
-heading=$(grep -m1 '^## ' "$stage/usr/share/doc/vaskarel/CHANGELOG.md")
-[[ $heading == "## $version "* ]] || fail "newest changelog entry is '$heading', not $version"
+# Changes not released yet stand above it under "## Unreleased".
+heading=$(grep -m1 -E '^## [0-9]' "$stage/usr/share/doc/vaskarel/CHANGELOG.md")
+[[ $heading == "## $version "* ]] || fail "newest changelog release is '$heading', not $version"
 
 # The completion offers options, code and header files with their folders, and any file
 # after -o.
