@@ -141,6 +141,21 @@ const ActionInfo& ActionOf(Action id) {
   return kActions[static_cast<int>(id)];
 }
 
+Picture PictureAt(int index) {
+  switch (index) {
+    case 27:
+      return Picture::Exit;
+    case 30:
+      return Picture::Open;
+    case 32:
+      return Picture::Merge;
+    case 36:
+      return Picture::Save;
+    default:
+      return static_cast<Picture>(index % 4);
+  }
+}
+
 std::string_view ShortHint(std::string_view hint) {
   return hint.substr(0, hint.find('|'));
 }

@@ -67,6 +67,12 @@ struct ActionInfo {
 std::span<const ActionInfo> Actions();
 const ActionInfo& ActionOf(Action id);
 
+// The image lists: kImageCount places, the highlight form under the same index. The
+// actions use four of them; every other place repeats one of the four pictures.
+inline constexpr int kImageCount = 46;
+enum class Picture : uint8_t { Exit, Open, Merge, Save };
+Picture PictureAt(int index);
+
 // The parts of a hint: the short one for tooltips, the long one for the status bar.
 std::string_view ShortHint(std::string_view hint);
 std::string_view LongHint(std::string_view hint);

@@ -107,14 +107,9 @@ void TMainForm::BuildImageLists() {
   const QIcon open = ThemeImage("document-open", "open.png");
   const QIcon merge = ThemeImage("vcs-merge", "merge.png");
   const QIcon save = ThemeImage("document-save", "save.png");
-  // Only 27, 30, 32 and 36 are used; the other places repeat those pictures.
-  const QIcon cycle[] = {exit, open, merge, save};
+  const QIcon pictures[] = {exit, open, merge, save};  // in window::Picture order
   for (int i = 0; i < kImageCount; ++i) {
-    QIcon image = cycle[i % 4];
-    if (i == 27) image = exit;
-    if (i == 30) image = open;
-    if (i == 32) image = merge;
-    if (i == 36) image = save;
+    const QIcon& image = pictures[static_cast<int>(window::PictureAt(i))];
     defaultImages_.append(image);
     highlightImages_.append(Highlighted(image));
   }

@@ -86,7 +86,7 @@ class TMainForm : public QMainWindow {
   void ShowPage(int index);
 
   // The image lists: 46 images each, the highlight form under the same index.
-  static constexpr int kImageCount = 46;
+  static constexpr int kImageCount = window::kImageCount;
   const QList<QIcon>& il4Default() const { return defaultImages_; }
   const QList<QIcon>& il4Highlight() const { return highlightImages_; }
 
