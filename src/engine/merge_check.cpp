@@ -24,9 +24,11 @@ struct WrittenReference {
   std::string_view name;  // the name the merge would need: DLG_TEXT or the declared one
   std::string_view digits;
   bool exactCase = true, blanks = false, undeclared = false;
-  size_t index = 0;  // saturates at SIZE_MAX
+  bool untakenName = false;  // by a declared name too long for the merge to take
+  size_t index = 0;          // saturates at SIZE_MAX
   bool Canonical() const {
-    return exactCase && !blanks && !undeclared && (digits.size() == 1 || digits[0] != '0');
+    return exactCase && !blanks && !undeclared && !untakenName &&
+           (digits.size() == 1 || digits[0] != '0');
   }
 };
 
@@ -72,6 +74,7 @@ std::vector<WrittenReference> FindWrittenReferences(std::string_view text,
           ref.pos = p - name.size();
           ref.name = name;
           ref.exactCase = exact;
+          ref.untakenName = name != kReferenceName && name.size() > kMaxDeclaredNameLength;
         }
       }
     }
@@ -257,14 +260,24 @@ size_t CheckDialogScript(std::string_view codeBytes, std::string_view headerByte
   CheckEncodings(code, header, headerFindings, codeFindings);
 
   const std::optional<ArrayDeclaration> array = DeclaredArray(header);
-  if (array && array->size && *array->size != count) {
+  if (array && !array->sizeText.empty() && array->size != count) {
+    const std::string declaredCount =
+        array->size ? CountOfTexts(*array->size) : array->sizeText + " dialog texts";
     headerFindings.push_back({ScriptFinding::File::Header, LineCounter(header).LineOf(array->pos),
-                              "the array is declared with " + CountOfTexts(*array->size) +
-                                  ", the header has " + std::to_string(count)});
+                              "the array is declared with " + declaredCount + ", the header has " +
+                                  std::to_string(count)});
   }
   const std::string declared = ReferenceNameOf(header);
+  const bool nameTaken = declared.size() <= kMaxDeclaredNameLength;
   std::string knownNames = std::string(kReferenceName) + "[n]";
-  if (!declared.empty()) knownNames += " and " + declared + "[n]";
+  if (!declared.empty() && nameTaken) knownNames += " and " + declared + "[n]";
+  if (!nameTaken) {
+    headerFindings.push_back({ScriptFinding::File::Header, LineCounter(header).LineOf(array->pos),
+                              "the declared name is " + std::to_string(declared.size()) +
+                                  " characters long; the merge takes names of up to " +
+                                  std::to_string(kMaxDeclaredNameLength) +
+                                  " and leaves its references as they are"});
+  }
 
   const std::vector<WrittenReference> codeRefs = FindWrittenReferences(code, declared, false);
   std::vector<bool> used(count, false);
@@ -323,7 +336,12 @@ size_t CheckDialogScript(std::string_view codeBytes, std::string_view headerByte
     if (ref.Canonical() && ref.index < count) continue;
     const std::string written(code.substr(ref.pos, ref.length));
     const size_t line = codeLines.LineOf(ref.pos);
-    if (ref.undeclared) {
+    if (ref.untakenName) {
+      run.push_back({ScriptFinding::File::Code, line,
+                     written.substr(0, 40) + "...[" + std::string(ref.digits) +
+                         "] is left as it is; its name, " + std::to_string(ref.name.size()) +
+                         " characters long, is longer than the merge takes"});
+    } else if (ref.undeclared) {
       run.push_back({ScriptFinding::File::Code, line,
                      written + " is left as it is; the header's texts are " + knownNames});
     } else if (!ref.Canonical()) {
