@@ -10,4 +10,6 @@ packages=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libgtest-dev l
 # The Windows build: the MinGW-w64 cross compiler, Wine to run its programs, and the
 # GoogleTest sources it builds its tests with.
 packages+=(g++-mingw-w64-x86-64-posix wine64 googletest)
+# The fuzz targets: clang with libFuzzer and its sanitizer runtimes.
+packages+=(clang libclang-rt-14-dev)
 "$(dirname "$0")/install-missing.sh" "${packages[@]}"
