@@ -83,7 +83,8 @@ for program in vaskarel vaskarel-merge; do
 done
 release=$(grep -o 'release version="[^"]*"' "$stage/usr/share/metainfo/$id.metainfo.xml" | head -1)
 [ "$release" = "release version=\"$version\"" ] || fail "newest metainfo release is $release, not $version"
-heading=$(grep -m1 '^## ' "$stage/usr/share/doc/vaskarel/CHANGELOG.md")
+# Changes not yet released stand above the newest version under "## Unreleased".
+heading=$(grep '^## ' "$stage/usr/share/doc/vaskarel/CHANGELOG.md" | grep -vx '## Unreleased' | head -1)
 [[ $heading == "## $version "* ]] || fail "newest changelog entry is '$heading', not $version"
 
 # The completion offers options, code and header files with their folders, and any file
