@@ -17,4 +17,6 @@ packages+=(g++-mingw-w64-x86-64-posix wine64 googletest)
 # Debian npm, which would not go with it.
 packages+=(nodejs)
 command -v npm >/dev/null || packages+=(npm)
+# The fuzz targets: clang with libFuzzer and its sanitizer runtimes.
+packages+=(clang libclang-rt-14-dev)
 "$(dirname "$0")/install-missing.sh" "${packages[@]}"

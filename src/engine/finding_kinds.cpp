@@ -28,8 +28,8 @@ const std::vector<FindingKindInfo> kKinds = {
      "a.c:88:15: error: DLG_TEXT[41] has no dialog text and is left as it is; the header has "
      "41 dialog texts [missing-text]"},
     {K::UnmergedReference, "unmerged-reference", kError, true, false,
-     "A reference the merge does not replace because of its letter case, blanks or a "
-     "leading zero.",
+     "A reference the merge does not replace because of its letter case, blanks, a leading "
+     "zero, or a declared name longer than the merge takes.",
      "",
      "a.c:7:9: error: dlg_text[3] is left as it is (not in upper case); the merge replaces "
      "only DLG_TEXT[3] [unmerged-reference]"},
@@ -37,6 +37,13 @@ const std::vector<FindingKindInfo> kKinds = {
      "A reference under a name beginning with DLG_TEXT that the header does not declare.", "",
      "a.c:5:11: error: DLG_TEXT_FT[1] is left as it is; the header's texts are DLG_TEXT[n] "
      "[undeclared-name]"},
+    {K::NameTooLong, "name-too-long", kError, true, false,
+     "A header declares its array under a name longer than the merge takes (1000 "
+     "characters), so references by that name are left as they are; each such reference is "
+     "an unmerged-reference.",
+     "",
+     "a.h:1:1: error: the declared name is 1001 characters long; the merge takes names of up "
+     "to 1000 and leaves its references as they are [name-too-long]"},
     {K::InnerReference, "inner-reference", kError, true, false,
      "A reference inside a dialog text to the same or an earlier text, which the merge "
      "leaves as it is.",

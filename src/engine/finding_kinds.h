@@ -17,6 +17,7 @@ enum class FindingKind {
   MissingText,
   UnmergedReference,
   UndeclaredName,
+  NameTooLong,
   InnerReference,
   UnusedText,
   ArraySize,

@@ -83,14 +83,23 @@ size_t CheckDialogScript(std::string_view codeBytes, std::string_view headerByte
   CheckEncodings(code, codeSurvey, header, headerSurvey, checks, headerFindings, codeFindings);
 
   const std::optional<ArrayDeclaration> array = DeclaredArray(header);
-  if (array && array->size && *array->size != count) {
+  if (array && !array->sizeText.empty() && array->size != count) {
+    const std::string declaredCount =
+        array->size ? CountOfTexts(*array->size) : array->sizeText + " dialog texts";
     add(headerFindings, kHeader, FindingKind::ArraySize, headerLines, array->pos,
-        "the array is declared with " + CountOfTexts(*array->size) + ", the header has " +
+        "the array is declared with " + declaredCount + ", the header has " +
             std::to_string(count));
   }
   const std::string declared = ReferenceNameOf(header);
+  const bool nameTaken = declared.size() <= kMaxDeclaredNameLength;
   std::string knownNames = std::string(kReferenceName) + "[n]";
-  if (!declared.empty()) knownNames += " and " + declared + "[n]";
+  if (!declared.empty() && nameTaken) knownNames += " and " + declared + "[n]";
+  if (!nameTaken) {
+    add(headerFindings, kHeader, FindingKind::NameTooLong, headerLines, array->pos,
+        "the declared name is " + std::to_string(declared.size()) +
+            " characters long; the merge takes names of up to " +
+            std::to_string(kMaxDeclaredNameLength) + " and leaves its references as they are");
+  }
 
   const std::vector<WrittenReference> codeRefs = FindWrittenReferences(code, declared, false);
   std::vector<bool> used(count, false);
@@ -144,7 +153,12 @@ size_t CheckDialogScript(std::string_view codeBytes, std::string_view headerByte
   for (const WrittenReference& ref : codeRefs) {
     if (ref.Canonical() && ref.index < count) continue;
     const std::string written(code.substr(ref.pos, ref.length));
-    if (ref.undeclared) {
+    if (ref.untakenName) {
+      add(run, kCode, FindingKind::UnmergedReference, codeLines, ref.pos,
+          written.substr(0, 40) + "...[" + std::string(ref.digits) +
+              "] is left as it is; its name, " + std::to_string(ref.name.size()) +
+              " characters long, is longer than the merge takes");
+    } else if (ref.undeclared) {
       add(run, kCode, FindingKind::UndeclaredName, codeLines, ref.pos,
           written + " is left as it is; the header's texts are " + knownNames);
     } else if (!ref.Canonical()) {

@@ -48,6 +48,7 @@ std::vector<WrittenReference> FindWrittenReferences(std::string_view text,
           ref.pos = p - name.size();
           ref.name = name;
           ref.exactCase = exact;
+          ref.untakenName = name != kReferenceName && name.size() > kMaxDeclaredNameLength;
         }
       }
     }

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/identifier.h"
+
 namespace {
 
 // "h3: message" for a header finding on line 3, "c1: ..." for the code.
@@ -149,6 +151,41 @@ TEST(CompareTranslations, NamesTheCountsAndWhereTheTextsShift) {
     SCOPED_TRACE(c.what);
     const std::optional<ScriptFinding> f = CompareTranslations(english, "en.h", c.other);
     EXPECT_EQ(f ? std::to_string(f->line) + ": " + f->message : "", c.message);
+  }
+}
+
+TEST(CheckDialogScript, ReportsDeclarationsAtTheirLimits) {
+  const std::string longName(kMaxDeclaredNameLength + 1, 'A');
+  const struct {
+    const char* what;
+    std::string code, header;
+    Lines expected;
+  } cases[] = {
+      {"a name the merge does not take",
+       "Say(" + longName + "[0]);",
+       "string " + longName + " [1] = {\n\"Hello\"};",
+       {"h1: the declared name is 1001 characters long; the merge takes names of up to 1000 "
+        "and leaves its references as they are",
+        "h2: dialog text 0 is used by no reference",
+        "c1: " + longName.substr(0, 40) +
+            "...[0] is left as it is; its name, 1001 characters long, is longer than the merge "
+            "takes"}},
+      {"a name at the limit",
+       "Say(" + longName.substr(1) + "[0]);",
+       "string " + longName.substr(1) + " [1] = {\"Hello\"};",
+       {}},
+      {"a size of 20 digits declares the name",
+       "Say(DLG_TEXT_FT[0]);",
+       "string DLG_TEXT_FT [99999999999999999999] = {\"Hello\"};",
+       {"h1: the array is declared with 99999999999999999999 dialog texts, the header has 1"}},
+      {"a declaration over three lines",
+       "Say(DLG_TEXT_FT[0]);",
+       "string\nDLG_TEXT_FT\n[1] = {\"Hello\"};",
+       {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(Findings(c.code, c.header), c.expected);
   }
 }
 

@@ -16,9 +16,11 @@ struct WrittenReference {
   std::string_view name;  // the name the merge would need: DLG_TEXT or the declared one
   std::string_view digits;
   bool exactCase = true, blanks = false, undeclared = false;
-  size_t index = 0;  // saturates at SIZE_MAX
+  bool untakenName = false;  // by a declared name too long for the merge to take
+  size_t index = 0;          // saturates at SIZE_MAX
   bool Canonical() const {
-    return exactCase && !blanks && !undeclared && (digits.size() == 1 || digits[0] != '0');
+    return exactCase && !blanks && !undeclared && !untakenName &&
+           (digits.size() == 1 || digits[0] != '0');
   }
 };
 
