@@ -1,5 +1,5 @@
 // vaskarel-merge on a folder of 1,000 generated scripts (100 texts, 20 KB of code each;
-// the headers beside the code, or in a language folder beside it)
+// the headers beside the code, or in a language folder beside it, or in three)
 // and on one script of 100,000 texts and 50 MB of code, beside the plain reading and
 // writing of the same bytes, to show whether a run is bound by the disk or the merge.
 // The inputs are generated once under $TMPDIR (or /tmp), and removed at the end.
@@ -26,12 +26,27 @@ constexpr int kFolderTexts = 100;
 constexpr size_t kFolderCodeBytes = 20 * 1024;
 constexpr int kBigTexts = 100000;
 constexpr size_t kBigCodeBytes = 50u << 20;
+const char* const kLanguages[] = {"English", "Italian", "French"};
 
 std::string Header(int texts) {
   std::string h = "string DLG_TEXT[" + std::to_string(texts) + "] = {\r\n";
   for (int n = 0; n < texts; ++n) {
     h += "\"Dialog line " + std::to_string(n) +
          ": Well met, traveller. What brings you here?\",\r\n";
+  }
+  return h + "};\r\n";
+}
+
+// The header of one language of three: every fifth text carries a run-time token, and
+// the second and third languages are in Windows-1252.
+std::string LanguageHeader(int texts, int language) {
+  const char* const kLines[] = {"Well met, traveller. What brings you here?",
+                                "Ben trovato, viaggiatore. Cosa ti porta qui? Cos\xEC.",
+                                "Bien le bonjour, voyageur. Qu'est-ce qui t'am\xE8ne ici?"};
+  std::string h = "string DLG_TEXT[" + std::to_string(texts) + "] = {\r\n";
+  for (int n = 0; n < texts; ++n) {
+    h += "\"" + std::to_string(n) + ": " + kLines[language] + (n % 5 == 0 ? " #sgender#" : "") +
+         "\",\r\n";
   }
   return h + "};\r\n";
 }
@@ -100,6 +115,13 @@ struct Inputs {
       // The same scripts with their headers in a language folder beside the code.
       Write(root / "lang" / part / (name + ".c"), code);
       Write(root / "lang" / part / "English" / (name + ".h"), header);
+      // In three languages, the code with Russian comments in UTF-8.
+      Write(root / "langs" / part / (name + ".c"),
+            "// \xD0\x94\xD0\xB8\xD0\xB0\xD0\xBB\xD0\xBE\xD0\xB3\r\n" + code);
+      for (int l = 0; l < 3; ++l) {
+        Write(root / "langs" / part / kLanguages[l] / (name + ".h"),
+              LanguageHeader(kFolderTexts, l));
+      }
     }
     folderResult = MergedInMemory(code, header);
     const std::string bigCode = Code(kBigTexts, kBigCodeBytes), bigHeader = Header(kBigTexts);
@@ -153,6 +175,22 @@ void BM_FolderCheck(benchmark::State& state) {
   std::vector<std::string> args = {"-q", "--check"};
   if (lang) args.insert(args.end(), {"--lang", "English"});
   args.push_back((Data().root / (lang ? "lang" : "folder")).string());
+  for (auto _ : state) {
+    if (RunTool(args) == 2) state.SkipWithError("check failed");
+  }
+  state.SetItemsProcessed(state.iterations() * kFolderPairs);
+}
+
+// --check of 1,000 scripts in three languages (--lang English --lang Italian --lang
+// French): each script checked with each header, and the languages compared. Arg 0:
+// every check; arg 1: the baseline, the same with the checks of the translations'
+// tokens and of broken UTF-8 left out (--ignore), which do the new work.
+void BM_FolderCheckLanguages(benchmark::State& state) {
+  Data();
+  std::vector<std::string> args = {"-q", "--check"};
+  for (const char* language : kLanguages) args.insert(args.end(), {"--lang", language});
+  if (state.range(0) != 0) args.push_back("--ignore=tokens,broken-utf8");
+  args.push_back((Data().root / "langs").string());
   for (auto _ : state) {
     if (RunTool(args) == 2) state.SkipWithError("check failed");
   }
@@ -232,6 +270,12 @@ BENCHMARK(BM_FolderMerge)
     ->UseRealTime()
     ->Iterations(3);
 BENCHMARK(BM_FolderCheck)
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(3);
+BENCHMARK(BM_FolderCheckLanguages)
     ->Arg(0)
     ->Arg(1)
     ->Unit(benchmark::kMillisecond)

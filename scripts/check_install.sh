@@ -103,7 +103,9 @@ if [ -f /usr/share/bash-completion/bash_completion ]; then
   }
   before=$failures
   for c in "--ch|--check" "|B.H a.c sub" "-o |B.H a.c notes.txt sub" "-q --q|--quiet" \
-    "--lang |sub" "--eol=|crlf keep lf" "--codepage 125|1250 1251 1252 1253 1254 1255 1256 1257 1258"; do
+    "--lang |sub" "--eol=|crlf keep lf" "--codepage 125|1250 1251 1252 1253 1254 1255 1256 1257 1258" \
+    "--only unused-text,sh|unused-text,shifted-texts" "--ignore no-|no-header no-language-header" \
+    "--format |sarif text"; do
     words=${c%%|*}
     expected=${c#*|}
     read -r -a args <<<"$words"

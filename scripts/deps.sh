@@ -7,8 +7,17 @@ packages=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libgtest-dev l
           libxcb1-dev
           # The install checks: validators, man, the completion, the Debian package and
           # its check.
-          desktop-file-utils appstream man-db bash-completion dpkg-dev file lintian)
+          desktop-file-utils appstream man-db bash-completion dpkg-dev file lintian
+          # The findings as an editor reads them.
+          vim)
 # The Windows build: the MinGW-w64 cross compiler, Wine to run its programs, and the
 # GoogleTest sources it builds its tests with.
 packages+=(g++-mingw-w64-x86-64-posix wine64 googletest)
+# The SARIF Multitool the tests validate SARIF logs with runs on Node.js and comes from
+# npm (scripts/install-sarif-multitool.sh). A Node.js that brings its own npm needs no
+# Debian npm, which would not go with it.
+packages+=(nodejs)
+command -v npm >/dev/null || packages+=(npm)
+# The fuzz targets: clang with libFuzzer and its sanitizer runtimes.
+packages+=(clang libclang-rt-14-dev)
 "$(dirname "$0")/install-missing.sh" "${packages[@]}"

@@ -3,10 +3,12 @@
 # and runs the whole test suite in both builds; the plain build is also installed into a
 # temporary folder and packaged, and what that lays out is checked. Then the Qt-free part
 # is cross-built for Windows (scripts/build-windows.sh), its tests run under Wine, and the
-# Windows vaskarel-merge must write the same bytes as the Linux one.
+# Windows vaskarel-merge must write the same bytes as the Linux one. In between, the
+# fuzz targets run for a while each, built with clang in build-fuzz/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
+scripts/install-sarif-multitool.sh
 jobs=${VASKAREL_JOBS:-2}
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
 export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$PWD/tests/lsan.supp:print_suppressions=0}
@@ -29,6 +31,12 @@ for variant in plain sanitize; do
     scripts/check_install.sh "$dir" || status=1
   fi
 done
+
+# Every fuzz target for a fixed number of runs (scripts/fuzz.sh); a crash, a sanitizer
+# report or a failed comparison fails the run and leaves its input in build-fuzz/crashes/.
+fuzz_start=$SECONDS
+scripts/fuzz.sh --smoke || status=1
+echo "== fuzz stage: $((SECONDS - fuzz_start)) s"
 
 echo "== windows build (build-windows)"
 # A throw-away Wine prefix for this run, with its Wine server, gone at the end.

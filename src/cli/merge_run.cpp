@@ -6,6 +6,7 @@
 #include <exception>
 #include <ostream>
 #include <set>
+#include <tuple>
 
 #include "cli/merge_run.h"
 #include "engine/merge.h"
@@ -40,12 +41,16 @@ std::function<double()> MergeRun::Elapsed(const MergeToolOptions& options) {
 int MergeRun::Run(const std::vector<std::string>& args) {
   cwd_ = platform::Files().CurrentDirectory();
   if (auto error = ParseMergeArguments(args, cwd_, settings_)) return UsageError(*error);
-  if (settings_.help) return WriteNow(kMergeToolUsage) ? kExitDone : kExitFailure;
+  if (settings_.help) return WriteNow(MergeToolUsage()) ? kExitDone : kExitFailure;
   if (settings_.version) {
     return WriteNow(std::string(kProgram) + " " + MergeToolVersion() + "\n") ? kExitDone
                                                                              : kExitFailure;
   }
   if (settings_.operands.empty()) return UsageError("no code file given");
+  if (settings_.format == FindingFormat::Sarif && !settings_.check) {
+    return UsageError("--format=sarif goes with --check");
+  }
+  findings_.emplace(settings_, cwd_, [this](std::string_view bytes) { WriteOut(bytes); });
   if (settings_.quiet) progress_.SetEnabled(false);
   search_ = HeaderSearch(settings_.headerFolders);
   form_.lineBreaks = settings_.lineBreaks;
@@ -77,6 +82,8 @@ int MergeRun::Run(const std::vector<std::string>& args) {
   }
   if (!jobs_.empty()) progress_.Update(jobs_.size(), jobs_.size());
   CommitResults();
+  findings_->Finish();
+  FlushOut();
   progress_.Clear();
   if (!settings_.quiet) err_ << kProgram << ": " << Summary() << "\n" << std::flush;
   if (failures_ > 0) return kExitFailure;
@@ -115,48 +122,74 @@ void MergeRun::NoHeader(const std::string& codeFile, std::string_view code) {
   for (const std::string& place : search_.PlacesFor(codeFile)) {
     places += (places.empty() ? "" : ", ") + place;
   }
-  Problem(codeFile + ": no header found (looked in: " + places + ")");
+  Problem(
+      {FindingKind::NoHeader, codeFile, 1, 1, "no header found (looked in: " + places + ")", ""});
+}
+
+std::string MergeRun::FolderOfHeader(const std::string& codeFile, const std::string& header) {
+  for (const std::string& folder : settings_.headerFolders) {
+    if (search_.FindInFolder(codeFile, folder) == header) return folder;
+  }
+  return platform::FolderOf(codeFile);
 }
 
 void MergeRun::Check(const std::string& codeFile, std::string_view code, const std::string& header,
                      std::string_view headerBytes) {
-  std::vector<std::pair<std::string, std::string>> headers{{header, std::string(headerBytes)}};
+  struct Language {
+    std::string file, folder, bytes;
+  };
+  // The header the merge takes is the reference: the one beside the code, else that of
+  // the first header folder that has one.
+  std::vector<Language> headers{{header, "", std::string(headerBytes)}};
+  const FindingKindSet& checks = settings_.findings;
   // With several header folders, each language's header is checked too and compared
-  // with the first one found.
+  // with the reference.
   if (settings_.headerFolders.size() > 1) {
     for (const std::string& folder : settings_.headerFolders) {
       const std::string other = search_.FindInFolder(codeFile, folder);
       if (other.empty()) {
-        Problem(codeFile + ": no header in " + folder);
+        Problem({FindingKind::NoLanguageHeader, codeFile, 1, 1, "no header in " + folder, folder});
         continue;
       }
-      if (other == header) continue;
+      if (other == header) {
+        headers[0].folder = folder;
+        continue;
+      }
       std::string bytes;
       if (!Read(other, bytes)) continue;
       if (auto f = CompareTranslations(headerBytes, header, bytes)) {
-        Problem(other + ":" + std::to_string(f->line) + ": " + f->message);
+        Problem({f->kind, other, f->line, f->column, f->message, folder});
       }
-      headers.emplace_back(other, std::move(bytes));
+      CompareTranslatedTexts(headerBytes, header, bytes, checks, [&](const ScriptFinding& f) {
+        Problem({f.kind, other, f.line, f.column, f.message, folder});
+      });
+      headers.push_back({other, folder, std::move(bytes)});
     }
   }
+  if (headers[0].folder.empty()) headers[0].folder = FolderOfHeader(codeFile, header);
   // The code's own findings once, however many headers it is checked with.
-  std::set<std::pair<size_t, std::string>> codeFindings;
-  for (const auto& [name, bytes] : headers) {
-    CheckDialogScript(code, bytes, [&](const ScriptFinding& f) {
-      const bool inCode = f.file == ScriptFinding::File::Code;
-      if (inCode && headers.size() > 1 && !codeFindings.emplace(f.line, f.message).second) {
-        return;
-      }
-      // Checked against several languages, a code finding that depends on the header
-      // names the one it was found with.
-      std::string message = f.message;
-      constexpr std::string_view kTheHeader = "; the header has ";
-      if (const size_t at = message.find(kTheHeader);
-          inCode && headers.size() > 1 && at != std::string::npos) {
-        message.replace(at, kTheHeader.size(), "; " + name + " has ");
-      }
-      Problem((inCode ? codeFile : name) + ":" + std::to_string(f.line) + ": " + message);
-    });
+  std::set<std::tuple<size_t, size_t, std::string>> codeFindings;
+  for (const Language& language : headers) {
+    CheckDialogScript(
+        code, language.bytes,
+        [&](const ScriptFinding& f) {
+          const bool inCode = f.file == ScriptFinding::File::Code;
+          if (inCode && headers.size() > 1 &&
+              !codeFindings.emplace(f.line, f.column, f.message).second) {
+            return;
+          }
+          // Checked against several languages, a code finding that depends on the header
+          // names the one it was found with.
+          std::string message = f.message;
+          constexpr std::string_view kTheHeader = "; the header has ";
+          if (const size_t at = message.find(kTheHeader);
+              inCode && headers.size() > 1 && at != std::string::npos) {
+            message.replace(at, kTheHeader.size(), "; " + language.file + " has ");
+          }
+          Problem({f.kind, inCode ? codeFile : language.file, f.line, f.column, std::move(message),
+                   language.folder});
+        },
+        checks);
   }
   const std::string codeText = InputText(std::string(code), form_);
   const std::string headerText = InputText(std::string(headerBytes), form_);

@@ -7,10 +7,12 @@
 #include <functional>
 #include <iosfwd>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "cli/findings_output.h"
 #include "cli/merge_tool.h"
 #include "cli/options.h"
 #include "cli/progress.h"
@@ -41,7 +43,7 @@ class MergeRun {
   // A failure: the run goes on, but ends with exit status 2.
   void Error(const std::string& message);
   // A problem: a finding of --check, or a dialog code file without a header.
-  void Problem(const std::string& line);
+  void Problem(Finding finding);
   bool WriteOut(std::string_view bytes);
   bool FlushOut();
   bool WriteNow(std::string_view bytes);
@@ -63,6 +65,8 @@ class MergeRun {
   void NoHeader(const std::string& codeFile, std::string_view code);
   void Check(const std::string& codeFile, std::string_view code, const std::string& header,
              std::string_view headerBytes);
+  // The header folder a header was found in, as given, or the code file's folder.
+  std::string FolderOfHeader(const std::string& codeFile, const std::string& header);
   void Merge(const Job& job, std::string code, std::string header);
 
   // A folder run's result, written under its new name, waiting to be put in place.
@@ -86,6 +90,7 @@ class MergeRun {
   std::string outputFolder_, cwd_;
   bool outBroken_ = false;
   std::string outBuffer_;
+  std::optional<FindingsOutput> findings_;
   size_t pairs_ = 0, texts_ = 0, replaced_ = 0, left_ = 0, bytes_ = 0, notDialogs_ = 0;
   size_t failures_ = 0, problems_ = 0;
 };

@@ -35,13 +35,14 @@ void MergeRun::Error(const std::string& message) {
 
 // A problem: a finding of --check, or a dialog code file without a header. Findings
 // go to the output as they are found; in a merge run a problem is an error message.
-void MergeRun::Problem(const std::string& line) {
-  ++problems_;
+// Only the kinds asked for count.
+void MergeRun::Problem(Finding finding) {
   if (settings_.check) {
-    WriteOut(line + "\n");
-  } else {
+    if (findings_->Add(std::move(finding))) ++problems_;
+  } else if (settings_.findings.Has(finding.kind)) {
+    ++problems_;
     progress_.Clear();
-    err_ << kProgram << ": " << line << "\n" << std::flush;
+    err_ << kProgram << ": " << finding.file << ": " << finding.message << "\n" << std::flush;
   }
 }
 
@@ -80,7 +81,11 @@ std::string MergeRun::Summary() const {
                   std::to_string(left_) + " left";
   if (!settings_.check) s += ", " + Plural(bytes_, "byte", "bytes") + " written";
   if (notDialogs_ > 0) s += ", " + std::to_string(notDialogs_) + " without references skipped";
-  return s + ", " + Plural(failures_ + problems_, "problem", "problems");
+  s += ", " + Plural(failures_ + problems_, "problem", "problems");
+  // Then a line for each name found.
+  for (const std::string& count : findings_->Counts())
+    s += "\n" + std::string(kProgram) + ": " + count;
+  return s;
 }
 
 void MergeRun::Count(size_t texts, size_t replaced, size_t left, size_t bytes) {

@@ -5,7 +5,9 @@
 
 #include "platform/paths.h"
 
-const char* const kMergeToolUsage =
+namespace {
+
+const char* const kUsage =
     R"(Usage: vaskarel-merge [OPTION]... CODE [HEADER] [-o OUT]
        vaskarel-merge [OPTION]... -o OUTDIR PATH...
        vaskarel-merge --check [OPTION]... PATH...
@@ -32,14 +34,21 @@ to a NUL byte.
       --headers=DIR   also look for headers in DIR (from the current folder, or
                       absolute), the root of a tree parallel to the code's
       --check         write nothing; report each problem the merge passes over
-                      in silence as FILE:LINE: MESSAGE on standard output:
-                      references without a dialog text, dialog texts no reference
-                      uses, an odd number of double quotes, double quotes in
-                      comments that shift later texts, references in lower case,
-                      with blanks or a leading zero, a declared array size that
-                      differs from the texts, merge-conflict markers, a code file
-                      and header in different encodings; with several header
-                      folders, headers whose text counts differ between languages
+                      in silence, one a line as FILE:LINE:COLUMN: SEVERITY:
+                      MESSAGE [NAME] on standard output (the names are listed
+                      below); with several header folders, also compare each
+                      script's headers with the first folder's
+      --only=NAME[,NAME...]
+                      report findings of these names only (may be repeated);
+                      untranslated is looked for only when named here
+      --ignore=NAME[,NAME...]
+                      report no findings of these names (may be repeated)
+      --each          print every finding; by default one that holds for three
+                      or more files of one header folder is printed once, with
+                      their count, two of them and the remedy
+      --format=text|sarif
+                      findings as lines (default), or as one SARIF 2.1.0 log on
+                      standard output
       --eol=crlf|lf|keep
                       line breaks of the result: CR LF as the window writes
                       (default), LF, or as they are in the files
@@ -68,8 +77,8 @@ followed; a device or FIFO (/dev/stdout) is written into as it is. Files are rea
 up to 256 MiB (a merge reads up to the first NUL byte); a larger one is refused.
 
 Exit status: 0 every dialog code file was paired and merged (or checked with no
-findings), 1 problems (findings of --check, dialog code files without a header),
-2 failures (a file that cannot be read or written, a folder that cannot be
+findings shown), 1 problems (findings of --check that are shown, dialog code files
+without a header), 2 failures (a file that cannot be read or written, a folder that cannot be
 created, a wrong command line).
 
 Examples:
@@ -87,20 +96,71 @@ Examples:
       Program/DIALOGS/russian
 
   Compare the languages: vaskarel-merge --check --lang English --lang French PROGRAM/DIALOGS
+  Only the shifted texts: vaskarel-merge --check --only=shifted-texts ...
 )";
 
-namespace {
+// The findings' names with their severity and sentence, the sentence wrapped at 80.
+std::string FindingNames() {
+  std::string out = "\nFindings (NAME, severity, what it means):\n";
+  for (const FindingKindInfo& info : FindingKinds()) {
+    out += "  " + std::string(info.name) + " (" + std::string(SeverityName(info.severity)) + ")\n";
+    std::string line = "     ";
+    size_t start = 0;
+    const std::string_view text = info.description;
+    while (start < text.size()) {
+      size_t end = text.find(' ', start);
+      if (end == std::string_view::npos) end = text.size();
+      const std::string_view word = text.substr(start, end - start);
+      if (line.size() + 1 + word.size() > 80) {
+        out += line + "\n";
+        line = "     ";
+      }
+      line += " " + std::string(word);
+      start = end + 1;
+    }
+    out += line + "\n";
+  }
+  return out;
+}
 
 // The legacy code pages the tool converts from.
 bool IsLegacyCodePage(int page) {
   return page == 874 || (page >= 1250 && page <= 1258);
 }
 
+// The kinds a list of names gives ("unused-text,tokens"), or an error naming the known
+// ones.
+std::optional<std::string> AddFindingNames(const std::string& option, const std::string& list,
+                                           std::vector<FindingKind>& kinds) {
+  size_t start = 0;
+  do {
+    size_t end = list.find(',', start);
+    if (end == std::string::npos) end = list.size();
+    const std::string name = list.substr(start, end - start);
+    const std::optional<FindingKind> kind = FindingKindNamed(name);
+    if (!kind) {
+      std::string known;
+      for (const FindingKindInfo& info : FindingKinds()) {
+        known += (known.empty() ? "" : ", ") + std::string(info.name);
+      }
+      return option + ": unknown finding '" + name + "'; the findings are " + known;
+    }
+    kinds.push_back(*kind);
+    start = end + 1;
+  } while (start <= list.size());
+  return std::nullopt;
+}
+
 }  // namespace
+
+std::string MergeToolUsage() {
+  return kUsage + FindingNames();
+}
 
 std::optional<std::string> ParseMergeArguments(const std::vector<std::string>& args,
                                                const std::string& cwd, MergeSettings& s) {
   using Setter = std::function<std::optional<std::string>(const std::string&)>;
+  std::vector<FindingKind> only, ignored;
   // Options that take a value, as --name=VALUE or --name VALUE (short forms: -oVALUE).
   const std::map<std::string, Setter> valued = {
       {"--output",
@@ -146,6 +206,19 @@ std::optional<std::string> ParseMergeArguments(const std::vector<std::string>& a
          }
          return std::nullopt;
        }},
+      {"--only", [&](const std::string& v) { return AddFindingNames("--only", v, only); }},
+      {"--ignore", [&](const std::string& v) { return AddFindingNames("--ignore", v, ignored); }},
+      {"--format",
+       [&](const std::string& v) -> std::optional<std::string> {
+         if (v == "text") {
+           s.format = FindingFormat::Text;
+         } else if (v == "sarif") {
+           s.format = FindingFormat::Sarif;
+         } else {
+           return "--format takes text or sarif, not '" + v + "'";
+         }
+         return std::nullopt;
+       }},
       {"--codepage",
        [&](const std::string& v) -> std::optional<std::string> {
          const bool digits =
@@ -172,6 +245,8 @@ std::optional<std::string> ParseMergeArguments(const std::vector<std::string>& a
       s.version = true;
     } else if (a == "--check") {
       s.check = true;
+    } else if (a == "--each") {
+      s.each = true;
     } else if (a == "--in-place") {
       s.inPlace = true;
     } else if (a == "-q" || a == "--quiet") {
@@ -201,5 +276,10 @@ std::optional<std::string> ParseMergeArguments(const std::vector<std::string>& a
       if (auto error = option->second(value)) return error;
     }
   }
+  if (!only.empty()) {
+    s.findings = FindingKindSet();
+    for (FindingKind kind : only) s.findings.Add(kind);
+  }
+  for (FindingKind kind : ignored) s.findings.Remove(kind);
   return std::nullopt;
 }

@@ -6,8 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "engine/finding_kinds.h"
+
 enum class LineBreaks { CrLf, Lf, Keep };
 enum class OutputEncoding { Keep, Utf8 };
+enum class FindingFormat { Text, Sarif };
 
 struct MergeSettings {
   bool check = false, quiet = false, help = false, version = false;
@@ -20,6 +23,11 @@ struct MergeSettings {
   LineBreaks lineBreaks = LineBreaks::CrLf;
   OutputEncoding encoding = OutputEncoding::Keep;
   std::optional<int> codePage;  // --codepage: the legacy code page of inputs not in UTF-8
+  // The kinds of findings looked for and shown: --only's, or those on by default, less
+  // --ignore's.
+  FindingKindSet findings = FindingKindSet::Defaults();
+  bool each = false;  // every finding on its own line, none grouped
+  FindingFormat format = FindingFormat::Text;
 };
 
 // Parses the arguments (without the program name); cwd makes --headers absolute.
@@ -30,5 +38,5 @@ std::optional<std::string> ParseMergeArguments(const std::vector<std::string>& a
 // The largest file the tool reads: larger ones are refused without reading them whole.
 inline constexpr size_t kMaxInputBytes = size_t{256} << 20;
 
-// The text --help prints.
-extern const char* const kMergeToolUsage;
+// The text --help prints, the names of the findings included.
+std::string MergeToolUsage();

@@ -26,8 +26,12 @@ std::vector<std::string> DialogTexts(const std::string& headerText) {
 std::optional<ArrayDeclaration> DeclaredArray(std::string_view headerText) {
   const std::string_view head = headerText.substr(0, headerText.find('"'));
   constexpr std::string_view kType = "string";
+  // C lets a declaration run over several lines.
   auto blanks = [&](size_t& i) {
-    while (i < head.size() && (head[i] == ' ' || head[i] == '\t')) ++i;
+    while (i < head.size() &&
+           (head[i] == ' ' || head[i] == '\t' || head[i] == '\r' || head[i] == '\n')) {
+      ++i;
+    }
   };
   std::optional<ArrayDeclaration> last;
   for (size_t at = head.find(kType); at != std::string_view::npos; at = head.find(kType, at + 1)) {
@@ -43,16 +47,22 @@ std::optional<ArrayDeclaration> DeclaredArray(std::string_view headerText) {
     if (!IsIdentifier(declared) || i == head.size() || head[i] != '[') continue;
     ++i;
     blanks(i);
-    size_t size = 0;
-    bool sized = false;
-    while (i < head.size() && head[i] >= '0' && head[i] <= '9' && size < kNone / 10) {
-      size = size * 10 + static_cast<size_t>(head[i++] - '0');
-      sized = true;
+    // Every digit is read: a size too large for a number still declares the name.
+    const size_t digits = i;
+    std::optional<size_t> size = 0;
+    for (; i < head.size() && head[i] >= '0' && head[i] <= '9'; ++i) {
+      const size_t d = static_cast<size_t>(head[i] - '0');
+      if (size && *size <= (kNone - d) / 10) {
+        size = *size * 10 + d;
+      } else {
+        size.reset();
+      }
     }
+    const std::string_view sizeText = head.substr(digits, i - digits);
     blanks(i);
     if (i == head.size() || head[i] != ']') continue;
-    last = ArrayDeclaration{std::string(declared),
-                            sized ? std::optional<size_t>(size) : std::nullopt, at};
+    last = ArrayDeclaration{std::string(declared), sizeText.empty() ? std::nullopt : size,
+                            std::string(sizeText), at};
   }
   return last;
 }

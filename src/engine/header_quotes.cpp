@@ -4,14 +4,27 @@
 #include <optional>
 
 size_t LineCounter::LineOf(size_t pos) {
-  if (pos < pos_) pos_ = 0, line_ = 1, nextBreak_ = text_.find('\n');
+  if (pos < pos_) pos_ = 0, line_ = 1, lineStart_ = 0, nextBreak_ = text_.find('\n');
   pos = std::min(pos, text_.size());
   while (nextBreak_ < pos) {
     ++line_;
+    lineStart_ = nextBreak_ + 1;
     nextBreak_ = text_.find('\n', nextBreak_ + 1);
   }
   pos_ = pos;
   return line_;
+}
+
+TextPosition LineCounter::PositionOf(size_t pos) {
+  TextPosition at;
+  at.line = LineOf(pos);
+  const std::string_view before = text_.substr(lineStart_, pos_ - lineStart_);
+  at.column =
+      1 + (utf8_ ? static_cast<size_t>(std::count_if(
+                       before.begin(), before.end(),
+                       [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }))
+                 : before.size());
+  return at;
 }
 
 namespace {

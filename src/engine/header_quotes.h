@@ -8,19 +8,28 @@
 #include <string_view>
 #include <vector>
 
+// Where a byte stands for an editor: its line and column, both from 1.
+struct TextPosition {
+  size_t line = 1, column = 1;
+};
+
 // Line numbers of a pane text (lines are the pieces between CR LF pairs), for
 // positions asked in ascending order: each question costs only the bytes since the
-// last one. A position before the last starts the count again.
+// last one. A position before the last starts the count again. Columns count
+// characters: a UTF-8 sequence is one when utf8 is set, else every byte is one.
 class LineCounter {
  public:
-  explicit LineCounter(std::string_view text) : text_(text), nextBreak_(text.find('\n')) {}
+  explicit LineCounter(std::string_view text, bool utf8 = false)
+      : text_(text), nextBreak_(text.find('\n')), utf8_(utf8) {}
   // The line (from 1) that holds the byte at pos.
   size_t LineOf(size_t pos);
+  TextPosition PositionOf(size_t pos);
 
  private:
   std::string_view text_;
-  size_t pos_ = 0, line_ = 1;
+  size_t pos_ = 0, line_ = 1, lineStart_ = 0;
   size_t nextBreak_;  // the first LF at or after pos_
+  bool utf8_;
 };
 
 // How the script reader sees a double quote of the header.

@@ -34,7 +34,6 @@ using dialog_refs::FindReferences;
 using dialog_refs::kByDlgText;
 using dialog_refs::kByName;
 using dialog_refs::Kind;
-using dialog_refs::kMaxNameLength;
 using dialog_refs::Reference;
 
 namespace {
@@ -66,7 +65,13 @@ DialogMerge::Plan::Plan(std::string_view codeText, const std::vector<std::string
                         std::string_view referenceName)
     : code(codeText), texts(allTexts), name(referenceName) {
   const size_t count = texts.size();
-  if (name == kReferenceName || !IsIdentifier(name) || name.size() > kMaxNameLength) name = {};
+  if (name == kReferenceName || !IsIdentifier(name)) name = {};
+  // A name too long to take is still looked for: its references are counted as left,
+  // no index being low enough for it.
+  const std::string_view leftName = name.size() > kMaxDeclaredNameLength ? name : "";
+  if (!leftName.empty()) name = {};
+  const std::string_view scanName = leftName.empty() ? name : leftName;
+  const auto lowName = [&](size_t low) { return leftName.empty() ? low : count; };
   if (count >= kKindBit) throw std::length_error("too many dialog texts");
   for (const Kind kind : {kByDlgText, kByName}) {
     special[kind].assign(kind == kByName && !Named() ? 0 : count, 0);
@@ -78,7 +83,7 @@ DialogMerge::Plan::Plan(std::string_view codeText, const std::vector<std::string
   for (size_t m = 0; m < count; ++m) {
     refStart[m] = static_cast<uint32_t>(textRefs.size());
     size_t left = 0;
-    FindReferences(texts[m], name, count, m + 1, m, left,
+    FindReferences(texts[m], scanName, count, m + 1, lowName(m), left,
                    [this](const Reference& r) { textRefs.push_back(r); });
     if (left != 0) ownLeft.emplace_back(m, left);
     if (textRefs.size() >= kKindBit) throw std::length_error("too many references in texts");
@@ -131,7 +136,7 @@ DialogMerge::Plan::Plan(std::string_view codeText, const std::vector<std::string
   // form, no reference takes it.
   codeRefs.SetShortLimit(allUnits < CodeReferences::kEscape ? CodeReferences::kEscape : 0);
   size_t literal = code.size(), end = 0;
-  FindReferences(code, name, count, 0, 0, totalLeft,
+  FindReferences(code, scanName, count, 0, lowName(0), totalLeft,
                  [&](const Reference& ref) VASKAREL_INLINE_LAMBDA {
                    const size_t slot = ref.kind == kByName ? count + ref.index : ref.index;
                    codeRefs.Add(ref.pos - end, static_cast<uint32_t>(slot));

@@ -25,16 +25,20 @@
 std::vector<std::string> DialogTexts(const std::string& headerText);
 
 // The array a header declares before its first double quote: the last
-// "string NAME [N]" there, blanks allowed around NAME and inside the brackets.
+// "string NAME [N]" there, blanks and line breaks allowed around NAME and inside the
+// brackets. N may be missing, and may have any number of digits.
 struct ArrayDeclaration {
   std::string name;
-  std::optional<size_t> size;  // N, when it is written as a number
+  std::optional<size_t> size;  // N, when it is written and fits a size_t
+  std::string sizeText;        // N as written, empty when it is not
   size_t pos = 0;              // where "string" begins
 };
 std::optional<ArrayDeclaration> DeclaredArray(std::string_view headerText);
 
 // The name by which the code refers to the header's texts besides DLG_TEXT: the
-// declared name, or empty when the header declares none or DLG_TEXT itself.
+// declared name, or empty when the header declares none or DLG_TEXT itself. A name
+// longer than kMaxDeclaredNameLength (engine/identifier.h) is given too: the merge
+// leaves its references as they are and counts them as left.
 std::string ReferenceNameOf(std::string_view headerText);
 
 // The reference to text n: "DLG_TEXT[" n "]".
@@ -62,6 +66,8 @@ class MergedText {
 // until Build. The code text and the texts must outlive the object.
 class DialogMerge {
  public:
+  // A referenceName longer than kMaxDeclaredNameLength replaces nothing: its
+  // references are left, and counted so.
   DialogMerge(std::string_view codeText, const std::vector<std::string>& texts,
               std::string_view referenceName = {});
   ~DialogMerge();

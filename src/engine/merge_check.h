@@ -10,10 +10,15 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/finding_kinds.h"
+
 struct ScriptFinding {
   enum class File { Header, Code };
   File file = File::Code;
-  size_t line = 0;  // from 1, counted in the text as a pane holds it
+  FindingKind kind = FindingKind::NulByte;
+  // From 1, counted in the text as a pane holds it; the column in characters (UTF-8
+  // sequences in a UTF-8 file); 1:1 where the whole file is meant.
+  size_t line = 1, column = 1;
   std::string message;
 };
 
@@ -38,15 +43,28 @@ struct ScriptCheck {
 //  - a declared array size that differs from the number of texts;
 //  - merge-conflict markers;
 //  - a code file and a header in different encodings (one UTF-8 with characters
-//    beyond ASCII, the other not UTF-8), whose merged file would be neither.
-ScriptCheck CheckDialogScript(std::string_view codeBytes, std::string_view headerBytes);
+//    beyond ASCII, the other not UTF-8), whose merged file would be neither;
+//  - a file in UTF-8 but for broken sequences: the first one.
+// Only the kinds in `checks` are looked for and reported.
+ScriptCheck CheckDialogScript(std::string_view codeBytes, std::string_view headerBytes,
+                              const FindingKindSet& checks = FindingKindSet::All());
 // The same, each finding handed to report as soon as it is known in its order; returns
 // the number of texts. Holds only a few findings at a time, however many there are.
 size_t CheckDialogScript(std::string_view codeBytes, std::string_view headerBytes,
-                         const std::function<void(const ScriptFinding&)>& report);
+                         const std::function<void(const ScriptFinding&)>& report,
+                         const FindingKindSet& checks = FindingKindSet::All());
 
 // Compares two languages' headers of one script (their bytes) when their text counts
 // differ: a finding on header b that names header a and both counts and, where it can
 // be told, the first text from which the two languages' texts look shifted.
+// Kind ShiftedTexts when the shift is found, else TextCount.
 std::optional<ScriptFinding> CompareTranslations(std::string_view aBytes, std::string_view aName,
                                                  std::string_view bBytes);
+
+// Compares a translation (header b) with the reference language's header a of the same
+// script, text by text, when both have the same number of texts: a text whose run-time
+// tokens (#sgender#) differ from those of a's text of the same index (Tokens), and, of
+// three words or more, one identical to it (Untranslated). Only the kinds in `checks`.
+void CompareTranslatedTexts(std::string_view aBytes, std::string_view aName,
+                            std::string_view bBytes, const FindingKindSet& checks,
+                            const std::function<void(const ScriptFinding&)>& report);

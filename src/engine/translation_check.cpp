@@ -11,6 +11,7 @@
 #include "engine/line_breaks.h"
 #include "engine/merge.h"
 #include "engine/merge_check.h"
+#include "platform/encoding.h"
 
 namespace {
 
@@ -102,10 +103,11 @@ std::optional<ScriptFinding> CompareTranslations(std::string_view aBytes, std::s
       aTexts.size() > bTexts.size() ? ShiftedFrom(aShapes, bShapes) : ShiftedFrom(bShapes, aShapes);
   ScriptFinding finding;
   finding.file = ScriptFinding::File::Header;
+  finding.kind = FindingKind::TextCount;
   finding.message = std::to_string(bTexts.size()) + " dialog texts, " + std::string(aName) +
                     " has " + std::to_string(aTexts.size());
-  finding.line = 1;
   if (from) {
+    finding.kind = FindingKind::ShiftedTexts;
     finding.message += "; the texts look shifted from dialog text " + std::to_string(*from) + " on";
     // Text k of b begins behind the (2k+1)-th double quote the merge counts.
     size_t seen = 0, pos = 0;
@@ -115,7 +117,9 @@ std::optional<ScriptFinding> CompareTranslations(std::string_view aBytes, std::s
         break;
       }
     }
-    finding.line = LineCounter(b).LineOf(pos);
+    const TextPosition at = LineCounter(b, platform::IsValidUtf8(b)).PositionOf(pos);
+    finding.line = at.line;
+    finding.column = at.column;
   }
   return finding;
 }

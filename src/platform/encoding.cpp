@@ -199,6 +199,11 @@ char32_t LowerChar(char32_t cp) {
 
 }  // namespace
 
+size_t Utf8SequenceLength(std::string_view bytes, size_t i) {
+  char32_t cp;
+  return i < bytes.size() ? ReadUtf8(bytes, i, cp) : 0;
+}
+
 bool IsValidUtf8(std::string_view bytes) {
   for (size_t i = 0; i < bytes.size();) {
     char32_t cp;

@@ -11,6 +11,9 @@
 namespace platform {
 
 bool IsValidUtf8(std::string_view bytes);
+// The length of the well-formed UTF-8 sequence at bytes[i] (1 for ASCII), or 0 when
+// the bytes there form none.
+size_t Utf8SequenceLength(std::string_view bytes, size_t i);
 
 // The legacy Windows code page the user's locale implies, as the Windows ANSI code
 // page is chosen: 1251 Cyrillic, 1250 Central European, 1253 Greek, 1254 Turkish,

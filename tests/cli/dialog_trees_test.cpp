@@ -8,6 +8,7 @@
 #endif
 
 #include <filesystem>
+#include <regex>
 #include <sstream>
 
 #include "cli/merge_tool.h"
@@ -48,6 +49,20 @@ class DialogTreesTest : public ::testing::Test {
     const std::string bytes = ReadFile(tmp_ / "window.c");
     fs::remove(tmp_ / "window.c");
     return bytes;
+  }
+
+  // Whether text holds part, paths compared as the system compares them.
+  static bool Holds(const std::string& text, const std::string& part) {
+    return ComparablePaths(text).find(ComparablePaths(part)) != std::string::npos;
+  }
+  // The lines of the output that end in [name].
+  std::vector<std::string> Lines(const std::string& name) {
+    std::vector<std::string> lines;
+    std::istringstream in(out_.bytes);
+    for (std::string line; std::getline(in, line);) {
+      if (name.empty() || line.ends_with("[" + name + "]")) lines.push_back(line);
+    }
+    return lines;
   }
 
   TempDir tmp_{"vk_trees"};
@@ -130,19 +145,116 @@ TEST_F(DialogTreesTest, ComparesTheLanguagesOfEachScript) {
   EXPECT_EQ(Run({"--check", "--lang", "English", "--lang", "French", root_ + "/D"}),
             kExitProblemsFound);
   const std::string out = ComparablePaths(out_.bytes);
-  EXPECT_NE(out.find(ComparablePaths(root_ + "/D/French/a.h:4: 7 dialog texts, " + root_ +
+  EXPECT_NE(out.find(ComparablePaths(root_ + "/D/French/a.h:4:1: error: 7 dialog texts, " + root_ +
                                      "/D/English/a.h has 8; the texts look shifted from dialog "
-                                     "text 2 on\n")),
+                                     "text 2 on [shifted-texts]\n")),
             std::string::npos)
       << out;
   EXPECT_NE(out.find(ComparablePaths(root_ +
-                                     "/D/a.c:8: DLG_TEXT[7] has no dialog text and is "
+                                     "/D/a.c:8:5: error: DLG_TEXT[7] has no dialog text and is "
                                      "left as it is; " +
-                                     root_ + "/D/French/a.h has 7 dialog texts\n")),
+                                     root_ + "/D/French/a.h has 7 dialog texts [missing-text]\n")),
             std::string::npos)
       << out;
-  EXPECT_NE(out.find(ComparablePaths(root_ + "/D/b.c: no header in French\n")), std::string::npos)
+  EXPECT_NE(out.find(ComparablePaths(
+                root_ + "/D/b.c:1:1: warning: no header in French [no-language-header]\n")),
+            std::string::npos)
       << out;
+}
+
+TEST_F(DialogTreesTest, TheLaterGamesTreeInThreeLanguagesGivesOnlyItsFaults) {
+  TranslatedTreeFaults faults;
+  faults.innerQuotes = {2, 7, 11};
+  faults.lostToken = 5;
+  faults.brokenUtf8 = 9;
+  faults.untranslated = 13;
+  const size_t kPairs = 150;
+  const TranslatedTree tree = BuildTranslatedTree(root_, TreeLayout::kTextTree, kPairs, faults);
+  CurrentDirectoryGuard back;
+  fs::current_path(root_);
+  std::vector<std::string> args = {"--check", "-q"};
+  for (const char* language : {"English", "Italian", "French"}) {
+    args.insert(args.end(),
+                {"--headers", "LANGUAGE/" + std::string(language) + "/Program/Text/Dialogs"});
+  }
+  args.push_back("Program/DIALOGS/russian");
+  auto run = [&](std::vector<std::string> extra) {
+    extra.insert(extra.begin(), args.begin(), args.end());
+    return Run(extra);
+  };
+
+  EXPECT_EQ(run({}), kExitProblemsFound);
+#ifdef _WIN32
+  const char* const kDrive = "([A-Za-z]:)?";  // absolute names begin with one
+#else
+  const char* const kDrive = "";
+#endif
+  const std::regex form(std::string("^") + kDrive +
+                        R"([^:]+:[0-9]+:[0-9]+: (warning|error): .* \[[a-z0-9-]+\]$)");
+  for (const std::string& line : Lines("")) EXPECT_TRUE(std::regex_match(line, form)) << line;
+  // The encodings: one line for each folder of legacy headers, every other pair in it.
+  const std::vector<std::string> encodings = Lines("mixed-encoding");
+  ASSERT_EQ(encodings.size(), 2u) << out_.bytes;
+  for (size_t l : {1, 2}) {
+    EXPECT_EQ(Count(ComparablePaths(out_.bytes),
+                    ComparablePaths(std::to_string(kPairs - 1) + " files of " +
+                                    tree.headerFolders[l] + ": not UTF-8")),
+              1u)
+        << out_.bytes;
+  }
+  EXPECT_NE(out_.bytes.find("--encoding=utf-8"), std::string::npos);
+  // Each shifted Italian header: one error at the line of the quoted word.
+  const std::vector<std::string> shifted = Lines("shifted-texts");
+  ASSERT_EQ(shifted.size(), 3u) << out_.bytes;
+  for (size_t k = 0; k < 3; ++k) {
+    const std::string& header = tree.headers[1][faults.innerQuotes[k]];
+    EXPECT_TRUE(Holds(shifted[k], header + ":3:1: error: ")) << shifted[k];
+    EXPECT_TRUE(
+        shifted[k].ends_with("the texts look shifted from dialog text 1 on [shifted-texts]"))
+        << shifted[k];
+  }
+  // What the shift does to those headers besides; the lost token; the broken code file.
+  EXPECT_EQ(Lines("array-size").size(), 3u);
+  EXPECT_EQ(Lines("unused-text").size(), 3u);
+  ASSERT_EQ(Lines("tokens").size(), 1u);
+  EXPECT_TRUE(
+      Holds(Lines("tokens")[0], tree.headers[2][5] + ":2:2: error: dialog text 0 lacks #sgender#"));
+  ASSERT_EQ(Lines("broken-utf8").size(), 1u);
+  EXPECT_TRUE(Holds(Lines("broken-utf8")[0], tree.codes[9] + ":1:"));
+  EXPECT_EQ(Lines("").size(), 13u) << out_.bytes;
+
+  EXPECT_EQ(run({"--only=shifted-texts"}), kExitProblemsFound);
+  EXPECT_EQ(Lines(""), shifted);
+  EXPECT_EQ(run({"--only", "untranslated"}), kExitProblemsFound);
+  ASSERT_EQ(Lines("").size(), 1u) << out_.bytes;
+  EXPECT_TRUE(
+      Holds(out_.bytes, tree.headers[2][13] + ":3:2: warning: dialog text 1 is the same as in "))
+      << out_.bytes;
+  EXPECT_EQ(run({"--each", "--only=mixed-encoding"}), kExitProblemsFound);
+  EXPECT_EQ(Lines("mixed-encoding").size(), 2 * (kPairs - 1));
+  EXPECT_EQ(run({"--ignore=mixed-encoding,shifted-texts,array-size", "--ignore=unused-text,tokens",
+                 "--ignore=broken-utf8"}),
+            kExitDone)
+      << out_.bytes;
+  EXPECT_EQ(out_.bytes, "");
+}
+
+TEST_F(DialogTreesTest, LanguageFoldersInThreeLanguagesGiveOnlyTheirFaults) {
+  TranslatedTreeFaults faults;
+  faults.innerQuotes = {6};
+  faults.lostToken = 3;
+  const TranslatedTree tree = BuildTranslatedTree(root_, TreeLayout::kLanguageFolders, 60, faults);
+  EXPECT_EQ(Run({"--check", "--lang", "English", "--lang", "Italian", "--lang", "French",
+                 root_ + "/PROGRAM/DIALOGS"}),
+            kExitProblemsFound);
+  const std::string out = ComparablePaths(out_.bytes);
+  EXPECT_EQ(Lines("").size(), 4u) << out;
+  for (const std::string kind : {"shifted-texts", "array-size", "unused-text", "tokens"}) {
+    SCOPED_TRACE(kind);
+    ASSERT_EQ(Lines(kind).size(), 1u);
+    const std::string& header = kind == "tokens" ? tree.headers[2][3] : tree.headers[1][6];
+    EXPECT_TRUE(Holds(Lines(kind)[0], header + ":"));
+  }
 }
 
 #ifndef _WIN32
@@ -155,7 +267,10 @@ TEST_F(DialogTreesTest, AFifoNamedLikeAHeaderHoldsNoRun) {
     SCOPED_TRACE(mode);
     EXPECT_EQ(Run({mode, "--lang", "English", "-o", root_ + "/out", root_ + "/D"}),
               kExitProblemsFound);
-    EXPECT_NE((out_.bytes + err_.str()).find("a.c: no header found"), std::string::npos);
+    EXPECT_NE((out_.bytes + err_.str())
+                  .find(mode == std::string("--check") ? "a.c:1:1: error: no header found"
+                                                       : "a.c: no header found"),
+              std::string::npos);
   }
 }
 #endif

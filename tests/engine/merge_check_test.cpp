@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/identifier.h"
+
 namespace {
 
 // "h3: message" for a header finding on line 3, "c1: ..." for the code.
@@ -152,9 +154,143 @@ TEST(CompareTranslations, NamesTheCountsAndWhereTheTextsShift) {
   }
 }
 
+TEST(CheckDialogScript, ReportsDeclarationsAtTheirLimits) {
+  const std::string longName(kMaxDeclaredNameLength + 1, 'A');
+  const struct {
+    const char* what;
+    std::string code, header;
+    Lines expected;
+  } cases[] = {
+      {"a name the merge does not take",
+       "Say(" + longName + "[0]);",
+       "string " + longName + " [1] = {\n\"Hello\"};",
+       {"h1: the declared name is 1001 characters long; the merge takes names of up to 1000 "
+        "and leaves its references as they are",
+        "h2: dialog text 0 is used by no reference",
+        "c1: " + longName.substr(0, 40) +
+            "...[0] is left as it is; its name, 1001 characters long, is longer than the merge "
+            "takes"}},
+      {"a name at the limit",
+       "Say(" + longName.substr(1) + "[0]);",
+       "string " + longName.substr(1) + " [1] = {\"Hello\"};",
+       {}},
+      {"a size of 20 digits declares the name",
+       "Say(DLG_TEXT_FT[0]);",
+       "string DLG_TEXT_FT [99999999999999999999] = {\"Hello\"};",
+       {"h1: the array is declared with 99999999999999999999 dialog texts, the header has 1"}},
+      {"a declaration over three lines",
+       "Say(DLG_TEXT_FT[0]);",
+       "string\nDLG_TEXT_FT\n[1] = {\"Hello\"};",
+       {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(Findings(c.code, c.header), c.expected);
+  }
+}
+
 TEST(CheckDialogScript, CountsTheTextsTheMergeTakes) {
   EXPECT_EQ(CheckDialogScript("", "\"a\" \"b\" \"c").textCount, 3u);
   EXPECT_EQ(CheckDialogScript("", "no quotes").textCount, 0u);
+}
+
+}  // namespace
+
+namespace {
+
+// "h2:5 unused-text" for each finding: file, line, column and the kind's name.
+std::vector<std::string> Places(std::string_view code, std::string_view header,
+                                const FindingKindSet& checks = FindingKindSet::All()) {
+  std::vector<std::string> out;
+  for (const ScriptFinding& f : CheckDialogScript(code, header, checks).findings) {
+    out.push_back((f.file == ScriptFinding::File::Header ? "h" : "c") + std::to_string(f.line) +
+                  ":" + std::to_string(f.column) + " " + std::string(InfoOf(f.kind).name));
+  }
+  return out;
+}
+
+TEST(CheckDialogScript, NamesTheKindAndColumnOfEachFinding) {
+  const struct {
+    const char* what;
+    std::string code, header;
+    Lines expected;
+  } cases[] = {
+      {"texts at their opening quote, references where they begin, in place order",
+       "  x = DLG_TEXT[0];\n\tdlg_text[1] DLG_TEXT[ 2]\nDLG_TEXT[7] DLG_TEXT_Q[0]",
+       "string DLG_TEXT[5] = {\n  \"a\", \"b\", // \"q\"\n\"c\"};",
+       {"h1:1 array-size", "h2:8 unused-text", "h2:16 stray-quote", "h2:16 unused-text",
+        "h3:1 unused-text", "c2:2 unmerged-reference", "c2:14 unmerged-reference",
+        "c3:1 missing-text", "c3:13 undeclared-name"}},
+      {"columns count UTF-8 characters in a UTF-8 file, bytes in any other",
+       "",
+       "\"\xC3\xA9\xC3\xA9\", \"b\"",
+       {"h1:1 unused-text", "h1:7 unused-text"}},
+      {"", "", "\"\xE9\xE9\", \"b\"", {"h1:1 unused-text", "h1:7 unused-text"}},
+      {"references inside a text, an odd count, a NUL",
+       "DLG_TEXT[0]",
+       std::string("\"x DLG_TEXT[0] DLG_TEXT[9]\" \"", 30) + std::string("\0", 1),
+       {"h1:4 inner-reference", "h1:16 missing-text", "h1:29 odd-quotes", "h1:30 nul-byte"}},
+      {"", std::string("a\0b", 3), "", {"c1:2 nul-byte"}},
+      {"conflict markers and a legacy header for a UTF-8 code file at the first such byte",
+       "// \xC3\xA9\n",
+       "=======\nab\xE9",
+       {"h1:1 conflict-marker", "h2:3 mixed-encoding"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(Places(c.code, c.header), c.expected);
+  }
+}
+
+TEST(CheckDialogScript, FindsBrokenUtf8AtItsFirstSequence) {
+  const std::string utf8 = "\xC3\xA9t\xC3\xA9 \xD0\xB4\xD0\xB0";  // été да
+  const struct {
+    const char* what;
+    std::string header;
+    Lines expected;
+  } cases[] = {
+      {"UTF-8 throughout", "\"" + utf8 + "\"", {}},
+      {"one broken byte after good sequences",
+       "\"" + utf8 + "\"\n\"ab\xE9z\"",
+       {"h2:4 broken-utf8"}},
+      {"a sequence cut short", "\"" + utf8 + " \xD0\"", {"h1:9 broken-utf8"}},
+      {"a legacy code page: its bytes are no UTF-8 at all, so not broken UTF-8",
+       "\"caf\xE9 \xE0 l'\xE9t\xE9\"",
+       {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    FindingKindSet onlyBroken;
+    onlyBroken.Add(FindingKind::BrokenUtf8);
+    EXPECT_EQ(Places("DLG_TEXT[0] DLG_TEXT[1]", c.header, onlyBroken), c.expected);
+  }
+  // The broken file is meant as UTF-8: no encoding finding besides, and the message
+  // names the byte and how many there are.
+  const ScriptCheck check =
+      CheckDialogScript("// \xC3\xA9\nDLG_TEXT[0]", "\"" + utf8 + "\xE9\xFF\"");
+  ASSERT_EQ(check.findings.size(), 1u);
+  EXPECT_EQ(check.findings[0].message,
+            "broken UTF-8 sequence (byte 0xE9; 2 in all) in a file that is otherwise UTF-8");
+  // A check left out is not made.
+  FindingKindSet none;
+  EXPECT_TRUE(CheckDialogScript("DLG_TEXT[3]", "\"" + utf8 + "\xE9\"", none).findings.empty());
+}
+
+TEST(FindingKinds, OneRowPerKindWithAStableName) {
+  const std::vector<FindingKindInfo>& kinds = FindingKinds();
+  ASSERT_EQ(kinds.size(), kFindingKindCount);
+  for (size_t k = 0; k < kinds.size(); ++k) {
+    SCOPED_TRACE(std::string(kinds[k].name));
+    EXPECT_EQ(static_cast<size_t>(kinds[k].kind), k);
+    EXPECT_EQ(kinds[k].name.find_first_not_of("abcdefghijklmnopqrstuvwxyz0123456789-"),
+              std::string_view::npos);
+    EXPECT_EQ(FindingKindNamed(kinds[k].name), kinds[k].kind);
+    EXPECT_TRUE(kinds[k].description.ends_with("."));
+    EXPECT_TRUE(kinds[k].example.ends_with("[" + std::string(kinds[k].name) + "]"));
+  }
+  EXPECT_FALSE(FindingKindNamed("unused"));
+  EXPECT_FALSE(FindingKindSet::Defaults().Has(FindingKind::Untranslated));
+  EXPECT_TRUE(FindingKindSet::Defaults().Has(FindingKind::Tokens));
 }
 
 }  // namespace

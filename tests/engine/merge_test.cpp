@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "_4str32/exceptions.h"
+#include "engine/identifier.h"
 
 namespace {
 
@@ -98,6 +99,9 @@ TEST(DeclaredArray, TheLastDeclarationBeforeTheFirstQuote) {
       {"mystring X[1]", "", std::nullopt},
       {"string 9X[1]", "", std::nullopt},
       {"string X", "", std::nullopt},
+      {"string DLG_TEXT_FT [99999999999999999999] = {", "DLG_TEXT_FT", std::nullopt},
+      {"string DLG_TEXT_FT [18446744073709551615]", "DLG_TEXT_FT", 18446744073709551615u},
+      {"string\r\nDLG_TEXT_L\r\n[\r\n2\r\n] = {", "DLG_TEXT_L", 2},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.header);
@@ -107,6 +111,7 @@ TEST(DeclaredArray, TheLastDeclarationBeforeTheFirstQuote) {
       EXPECT_EQ(array->size, c.size);
     }
   }
+  EXPECT_EQ(DeclaredArray("string Q [099999999999999999999]")->sizeText, "099999999999999999999");
   EXPECT_EQ(ReferenceNameOf("string DLG_TEXT[2] = {"), "");
   EXPECT_EQ(ReferenceNameOf("string DLG_TEXT_B [2] = {"), "DLG_TEXT_B");
 }
@@ -142,6 +147,21 @@ TEST(MergeTexts, DeclaredNamesReferToTheTextsToo) {
   EXPECT_EQ(MergeTexts("DLG_TEXT[0]" + gap + "DLG_TEXT[1]", yesNo), "\"Yes\"" + gap + "\"No\"");
   EXPECT_TRUE(HoldsDialogReferences("a = DLG_TEXT_FT[3];"));
   EXPECT_FALSE(HoldsDialogReferences("DLG_TEXT_FT = 3; DLG_TEXT [1]"));
+}
+
+TEST(DialogMerge, ANameLongerThanTheMergeTakesLeavesItsReferencesCounted) {
+  const Texts texts{"Hello", "World"};
+  for (size_t length : {kMaxDeclaredNameLength, kMaxDeclaredNameLength + 1}) {
+    SCOPED_TRACE(length);
+    const std::string name(length, 'A');
+    const std::string code = "Say(" + name + "[0]); Say(DLG_TEXT[1]);";
+    const DialogMerge merge(code, texts, ReferenceNameOf("string " + name + " [2] = {"));
+    const bool taken = length <= kMaxDeclaredNameLength;
+    EXPECT_EQ(merge.Build().View(),
+              (taken ? "Say(\"Hello\")" : "Say(" + name + "[0])") + "; Say(\"World\");");
+    EXPECT_EQ(merge.Replaced(), taken ? 2u : 1u);
+    EXPECT_EQ(merge.Left(), taken ? 0u : 1u);
+  }
 }
 
 TEST(MergeTexts, TextsNamesAndCountsOfEverySizeComeOutWhole) {

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Fails when an option that `vaskarel-merge --help` lists is missing from the man page or
-# from the bash completion, so the three cannot drift apart.
+# Fails when an option or a finding's name that `vaskarel-merge --help` lists is missing
+# from the man page or from the bash completion, so the three cannot drift apart.
 #   cli_options_documented.sh VASKAREL_MERGE MAN_PAGE COMPLETION
 set -euo pipefail
 tool=$1 man=$2 completion=$3
@@ -27,5 +27,24 @@ for option in $options; do
     missing=1
   fi
 done
-[ $missing -eq 0 ] && echo "$(wc -w <<<"$options") options documented: $(xargs <<<"$options")"
+
+# The findings' names: "  unused-text (warning)" lines of the help. The man page writes
+# each as the tag of its paragraph; the completion offers each after --only and --ignore.
+names=$("$tool" --help | sed -nE 's/^  ([a-z][a-z0-9-]*) \((error|warning)\)$/\1/p')
+if [ "$(wc -l <<<"$names")" -lt 10 ]; then
+  echo "too few finding names found in vaskarel-merge --help: $names"
+  exit 1
+fi
+for name in $names; do
+  if ! grep -qE -- "^\.BR ${name//-/\\\\-} \" \((error|warning)\)\"$" "$man"; then
+    echo "finding $name is missing from $man"
+    missing=1
+  fi
+  if ! grep -qE -- "(^|[ \"])$name([ \"]|$)" "$completion"; then
+    echo "finding $name is missing from $completion"
+    missing=1
+  fi
+done
+[ $missing -eq 0 ] && echo "$(wc -w <<<"$options") options documented: $(xargs <<<"$options")" &&
+  echo "$(wc -w <<<"$names") findings documented"
 exit $missing

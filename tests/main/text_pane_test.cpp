@@ -1,5 +1,5 @@
-// Text panes on the in-memory view: line-break normalising, the line model, change
-// notification, the capacity limit, and loading and saving through the file layer.
+// Text panes on the in-memory view: the text-view contract, line-break normalising,
+// appending, trimming a full pane, and loading and saving through the file layer.
 #include "main/text_pane.h"
 
 #include <gtest/gtest.h>
@@ -14,6 +14,7 @@
 #include "fakes/fake_files.h"
 #include "fakes/temp_dir.h"
 #include "main/memory_text_view.h"
+#include "main/text_view_contract.h"
 
 #ifndef _WIN32
 #include <fcntl.h>
@@ -23,6 +24,19 @@
 
 namespace fs = std::filesystem;
 using namespace std::string_literals;
+
+// The text-view contract on the in-memory view.
+struct MemoryViews {
+  static std::unique_ptr<TextView> Make(size_t capacity) {
+    return std::make_unique<MemoryTextView>(capacity);
+  }
+  static void Settle(TextView&) {}
+  static void EditInPlace(TextView& view) {
+    auto& memory = static_cast<MemoryTextView&>(view);
+    memory.UserEdit(memory.Text());
+  }
+};
+INSTANTIATE_TYPED_TEST_SUITE_P(Memory, TextViewContract, MemoryViews);
 
 namespace {
 
@@ -41,81 +55,6 @@ struct CountedPane {
   TextPane pane{view};
   int changes = 0;
 };
-
-TEST(NormalizeLineBreaks, EveryBreakBecomesCrLfAndNulCuts) {
-  const struct {
-    std::string in, out;
-  } cases[] = {
-      {"", ""},
-      {"a\r\nb", "a\r\nb"},
-      {"a\nb", "a\r\nb"},
-      {"a\rb", "a\r\nb"},
-      {"a\n\rb", "a\r\n\r\nb"},    // LF CR: two breaks
-      {"a\r\r\nb", "a\r\n\r\nb"},  // CR CR LF: two breaks
-      {"\n\n", "\r\n\r\n"},
-      {"end\r", "end\r\n"},
-      {"a\0b\nc"s, "a"},                     // everything from the first NUL is dropped
-      {"a\r\0\n"s, "a\r\n"},                 // the NUL ends the text before the LF could pair
-      {"\xA0\xFF\x81 x", "\xA0\xFF\x81 x"},  // other bytes pass unchanged
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(testing::PrintToString(c.in));
-    EXPECT_EQ(NormalizeLineBreaks(c.in), c.out);
-  }
-}
-
-TEST(NormalizeLineBreaks, TheFastCheckAgreesWithTheNormalisation) {
-  // Texts across several 64-byte blocks, breaks falling on and around block edges.
-  std::mt19937 rng(7);
-  const char* const pieces[] = {"\r\n", "a", "bb", "xyz"};
-  for (int round = 0; round < 20000; ++round) {
-    std::string text;
-    for (size_t n = rng() % 100; n > 0; --n) text += pieces[rng() % 4];
-    // Now and then one byte that may break the pattern.
-    if (rng() % 3 == 0) text.insert(rng() % (text.size() + 1), 1, "\r\n\0"[rng() % 3]);
-    ASSERT_EQ(IsNormalPaneText(text), NormalizeLineBreaks(text) == text)
-        << testing::PrintToString(text);
-  }
-}
-
-TEST(TextPane, LineModelCountsPiecesBetweenCrLfButNotAFinalEmptyOne) {
-  const struct {
-    std::string text;
-    std::vector<std::string> lines;
-  } cases[] = {
-      {"", {}},
-      {"word", {"word"}},
-      {"word\r\n", {"word"}},
-      {"\r\n", {""}},
-      {"a\r\n\r\n", {"a", ""}},
-      {"a\nb\rc", {"a", "b", "c"}},
-      {"a\r\n\r\nb", {"a", "", "b"}},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(testing::PrintToString(c.text));
-    MemoryTextView view;
-    TextPane pane(view);
-    pane.SetWholeText(c.text);
-    EXPECT_EQ(Lines(pane), c.lines);
-  }
-}
-
-TEST(TextPane, SetWholeTextNotifiesOnlyWhenTheTextChanges) {
-  CountedPane p;
-  std::string seen;
-  p.pane.SetOnChange([&] {
-    ++p.changes;
-    seen = p.pane.GetWholeText();
-  });
-  p.pane.SetWholeText("one\ntwo");
-  EXPECT_EQ(p.changes, 1);
-  EXPECT_EQ(seen, "one\r\ntwo");           // the handler sees the new text
-  p.pane.SetWholeText("one\r\ntwo");       // equal once normalised
-  p.pane.SetWholeText("one\rtwo\0tail"s);  // equal once normalised and cut
-  EXPECT_EQ(p.changes, 1);
-  p.pane.SetWholeText("one\r\ntwo\r\n");
-  EXPECT_EQ(p.changes, 2);
-}
 
 TEST(TextPane, AddLineAppendsAfterABreakOrPutsOneBeforeTheLine) {
   CountedPane p;
@@ -149,44 +88,6 @@ TEST(TextPane, AddLineWithInnerBreaksAddsSeveralLinesInOneChange) {
   p.pane.AddLine("lone\nfeed");  // a lone LF is a break like any other
   EXPECT_EQ(p.pane.GetWholeText(), "start\r\nupper\r\nlower\r\nlone\r\nfeed\r\n");
   EXPECT_EQ(p.pane.LineCount(), 5u);
-}
-
-TEST(TextPane, LineAtGivesAtMost4096Characters) {
-  MemoryTextView view;
-  TextPane pane(view);
-  pane.SetWholeText(std::string(5000, 'x') + "\r\n" + std::string(4096, 'y') + "\r\nshort");
-  EXPECT_EQ(pane.LineAt(0), std::string(4096, 'x'));
-  EXPECT_EQ(pane.LineAt(1), std::string(4096, 'y'));
-  EXPECT_EQ(pane.LineAt(2), "short");
-}
-
-TEST(TextPane, OverCapacityFailsAndLeavesThePaneAsItWas) {
-  CountedPane p(8);
-  p.pane.SetWholeText("12345678");  // exactly the capacity
-  ASSERT_EQ(p.changes, 1);
-  const struct {
-    const char* what;
-    std::function<void()> op;
-  } cases[] = {
-      {"longer text", [&] { p.pane.SetWholeText("123456789"); }},
-      {"grows by normalising", [&] { p.pane.SetWholeText("1\n2\n3\n4\n"); }},
-      {"line longer than the pane", [&] { p.pane.AddLine("1234567"); }},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
-    EXPECT_THROW(c.op(), EMemoCapacity);
-    EXPECT_EQ(p.pane.GetWholeText(), "12345678");
-    EXPECT_EQ(p.changes, 1);
-  }
-  // Cut at its NUL the text fits.
-  p.pane.SetWholeText("abc\0"s + std::string(100, 'z'));
-  EXPECT_EQ(p.pane.GetWholeText(), "abc");
-  try {
-    p.pane.SetWholeText(std::string(9, 'x'));
-    FAIL();
-  } catch (const EMemoCapacity& e) {
-    EXPECT_STREQ(e.what(), "Text exceeds memo capacity");
-  }
 }
 
 TEST(TextPane, FullPaneDropsItsOldestLinesForANewOne) {

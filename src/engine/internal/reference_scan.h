@@ -23,8 +23,8 @@
 
 namespace dialog_refs {
 
-// The longest declared name taken, so that a reference's length fits its field.
-constexpr size_t kMaxNameLength = 1000;
+// A reference's length fits its field: the declared names taken are short enough.
+static_assert(kMaxDeclaredNameLength + 32 < UINT16_MAX);
 
 inline bool EndsWithAt(const char* base, size_t end, std::string_view name) {
   return !name.empty() && end >= name.size() &&

@@ -54,12 +54,13 @@ QString ToDocumentChars(const platform::Codec& codec, std::string_view bytes) {
   QString chars;
   if (codec.CodePage() == platform::Codec::Utf8().CodePage()) {
     // Valid UTF-8 has one decoding, which Qt's own converter finds fastest; it drops
-    // a byte-order mark at the start, which is a character here.
+    // a byte-order mark at the start, which is a character here. Every leading one is
+    // put back, since with one taken off the converter would drop the next.
     constexpr std::string_view kBom = "\xEF\xBB\xBF";
-    const bool bom = bytes.substr(0, kBom.size()) == kBom;
-    if (bom) bytes.remove_prefix(kBom.size());
+    qsizetype boms = 0;
+    for (; bytes.starts_with(kBom); ++boms) bytes.remove_prefix(kBom.size());
     chars = QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
-    if (bom) chars.prepend(QChar(0xFEFF));
+    if (boms > 0) chars.prepend(QString(boms, QChar(0xFEFF)));
   } else {
     // A legacy code page maps each byte to one character.
     std::string all(256, '\0');

@@ -21,8 +21,7 @@
 namespace {
 
 QString LongHint(const QString& hint) {
-  const qsizetype bar = hint.indexOf(QLatin1Char('|'));
-  return bar < 0 ? hint : hint.mid(bar + 1);
+  return QString::fromUtf8(window::LongHint(hint.toStdString()));
 }
 
 QString HintOf(const QObject* object) {
@@ -38,14 +37,14 @@ QString InheritedHint(const QWidget* widget) {
   return {};
 }
 
-const QColor kHighlightColor(255, 255, 0);
+const QColor kHighlightColor = QColor::fromRgb(window::kFocusHighlight);
 
 }  // namespace
 
 void TMainForm::ConnectHints() {
   connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
           &TMainForm::IdleHint);
-  for (QMenu* menu : {mi4Datei, Edit1, mi4Fenster}) {
+  for (QMenu* menu : menus_) {
     connect(menu, &QMenu::aboutToShow, this,
             [this, menu] { SetHint(LongHint(HintOf(menu->menuAction()))); });
     connect(menu, &QMenu::hovered, this,

@@ -1,8 +1,8 @@
 // Which command a key runs. Every key pressed in the window is offered here before the
-// focused control sees it: first the menu bar's items, depth first in menu order, then
-// the action list in list order, then the page control's Ctrl+Tab, then the mnemonic
-// letters of the tool-bar buttons and the tabs. The first claimant wins, so a key that
-// two items share never reaches Qt's own shortcut handling, which would run neither.
+// focused control sees it: the window's description claims it (the menu bar's items,
+// then the action list), then the page control's Ctrl+Tab, then the mnemonic letters
+// of the tool-bar buttons and the tabs. The first claimant wins, so a key that two
+// items share never reaches Qt's own shortcut handling, which would run neither.
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -10,6 +10,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QTabBar>
+
+#include <cctype>
 
 #include "window/qt/main_form.h"
 #include "window/qt/tool_bar.h"
@@ -34,14 +36,22 @@ bool IsModifierKey(int key) {
          key == Qt::Key_Meta || key == Qt::Key_AltGr || key == Qt::Key_unknown || key == 0;
 }
 
-// The letter marked by "&" in a caption ("E&xit" -> X), or a null character.
-QChar MnemonicOf(const QString& caption) {
-  for (qsizetype i = 0; i + 1 < caption.size(); ++i) {
-    if (caption[i] != QLatin1Char('&')) continue;
-    if (caption[i + 1] != QLatin1Char('&')) return caption[i + 1].toUpper();
-    ++i;  // "&&" stands for "&"
+// The key as the window's description names it; an empty key for one it never names.
+window::Key DescribedKey(QKeyCombination key) {
+  window::Key described;
+  const Qt::KeyboardModifiers modifiers = key.keyboardModifiers();
+  if (modifiers & Qt::ShiftModifier) described.modifiers |= window::Key::kShift;
+  if (modifiers & Qt::ControlModifier) described.modifiers |= window::Key::kCtrl;
+  if (modifiers & Qt::AltModifier) described.modifiers |= window::Key::kAlt;
+  const int code = key.key();
+  if ((code >= Qt::Key_A && code <= Qt::Key_Z) || (code >= Qt::Key_0 && code <= Qt::Key_9)) {
+    described.code = code;  // Qt's codes of letters and digits are their ASCII codes
+  } else if (code >= Qt::Key_F1 && code <= Qt::Key_F24) {
+    described.code = window::Key::kF1 + (code - Qt::Key_F1);
+  } else if (code == Qt::Key_Tab) {
+    described.code = window::Key::kTab;
   }
-  return {};
+  return described;
 }
 
 // Text panes and edits take typed characters; on any other control a plain letter
@@ -52,64 +62,44 @@ bool TakesTypedCharacters(const QWidget* widget) {
 
 }  // namespace
 
-TMainForm::Command TMainForm::ClaimMenuKey(const QList<QAction*>& items, const QKeySequence& key,
-                                           bool enabledAbove) const {
-  for (QAction* item : items) {
-    if (item->isSeparator()) continue;
-    const bool enabled = enabledAbove && item->isEnabled();
-    if (QAction* action = menuBindings_.value(item); action && action->shortcut() == key) {
-      // The key is used up; the action runs only when the item and its menus are enabled.
-      if (!enabled) return [] {};
-      return [action] { action->trigger(); };
-    }
-    if (item->menu()) {
-      if (Command command = ClaimMenuKey(item->menu()->actions(), key, enabled)) return command;
-    }
-  }
-  return {};
-}
-
-TMainForm::Command TMainForm::ClaimMnemonic(QKeyCombination key, QWidget* receiver) {
-  const Qt::KeyboardModifiers modifiers = key.keyboardModifiers() & ~Qt::ShiftModifier;
-  const bool withAlt = modifiers == Qt::AltModifier;
-  const bool plain = modifiers == Qt::NoModifier && !TakesTypedCharacters(receiver);
-  const int code = key.key();
-  const bool letter =
-      (code >= Qt::Key_A && code <= Qt::Key_Z) || (code >= Qt::Key_0 && code <= Qt::Key_9);
+TMainForm::Command TMainForm::ClaimMnemonic(window::Key key, QWidget* receiver) {
+  const uint8_t modifiers = key.modifiers & ~window::Key::kShift;
+  const bool withAlt = modifiers == window::Key::kAlt;
+  const bool plain = modifiers == window::Key::kNone && !TakesTypedCharacters(receiver);
+  const bool letter = key.code < 0x80 && std::isalnum(key.code);
   if (!letter || !(withAlt || plain)) return {};
-  const QChar wanted(code);
 
-  for (QWidget* item : ToolBar->Items()) {
-    auto* button = qobject_cast<TToolBarButton*>(item);
-    if (button && button->isVisibleTo(this) && button->isEnabled() &&
-        MnemonicOf(button->text()) == wanted) {
-      return [button] { button->click(); };
-    }
+  using Target = window::MnemonicTarget;
+  const std::optional<Target> target =
+      window::ClaimMnemonic(static_cast<char>(key.code), [this](Target t) {
+        if (t.kind == Target::Kind::Page) return true;  // every shown tab is enabled
+        QWidget* item = ToolBar->Items()[t.index];
+        return item->isVisibleTo(this) && item->isEnabled();
+      });
+  if (!target) return {};  // Alt and a menu title's letter is left to the menu bar
+  if (target->kind == Target::Kind::Page) {
+    return [this, page = target->index] { ShowPage(page); };
   }
-  for (int tab = 0; tab < tabRow_->count(); ++tab) {
-    if (tabRow_->isTabVisible(tab) && tabRow_->isTabEnabled(tab) &&
-        MnemonicOf(tabRow_->tabText(tab)) == wanted) {
-      return [this, tab] { tabRow_->setCurrentIndex(tab); };
-    }
-  }
-  // Alt and the letter of a menu title is left to the menu bar, which opens the menu.
-  return {};
+  auto* button = static_cast<TToolBarButton*>(ToolBar->Items()[target->index]);
+  return [button] { button->click(); };
 }
 
 TMainForm::Command TMainForm::ClaimKey(const QKeyEvent& event, QWidget* receiver) {
   if (IsModifierKey(event.key())) return {};
-  const QKeyCombination key = KeyOf(event);
-  const QKeySequence sequence(key);
+  const window::Key key = DescribedKey(KeyOf(event));
+  if (key.Empty()) return {};
 
-  if (Command command = ClaimMenuKey(MainMenu->actions(), sequence, true)) return command;
-  for (QAction* action : actionList_) {
-    if (action->shortcut() == sequence) return [action] { action->trigger(); };
+  const std::optional<window::KeyClaim> claim =
+      window::ClaimShortcut(key, [this](window::Action id) { return ActionFor(id)->isEnabled(); });
+  if (claim) {
+    if (!claim->action) return [] {};  // used up by a disabled item
+    return [action = ActionFor(*claim->action)] { action->trigger(); };
   }
-  if (key.key() == Qt::Key_Tab &&
-      (key.keyboardModifiers() & ~Qt::ShiftModifier) == Qt::ControlModifier &&
+  if (key.code == window::Key::kTab &&
+      (key.modifiers & ~window::Key::kShift) == window::Key::kCtrl &&
       (receiver == PageControl || PageControl->isAncestorOf(receiver))) {
-    const bool forward = !(key.keyboardModifiers() & Qt::ShiftModifier);
-    return [this, forward] { SelectNextPage(forward); };
+    const bool forward = !(key.modifiers & window::Key::kShift);
+    return [this, forward] { ShowPage(window::NextPageWithTab(activePage_, forward)); };
   }
   return ClaimMnemonic(key, receiver);
 }
@@ -140,7 +130,7 @@ void TMainForm::closeEvent(QCloseEvent* event) {
                                          : QGuiApplication::queryKeyboardModifiers();
   if (held & Qt::AltModifier) {
     event->ignore();
-    a4Exit->trigger();
+    ActionFor(window::Action::Exit)->trigger();
     return;
   }
   event->accept();

@@ -46,9 +46,6 @@ QFont PaneFont(int pixelSize) {
   return font;
 }
 
-constexpr int kSmallFont = 11;  // 8 point
-constexpr int kLargeFont = 12;  // 9 point
-
 // The lighter form of a picture, shown while the mouse is over its button.
 QIcon Highlighted(const QIcon& icon) {
   QImage image = icon.pixmap(QSize(16, 16)).toImage().convertToFormat(QImage::Format_ARGB32);
@@ -70,66 +67,19 @@ QIcon ThemeImage(const char* themeName, const char* resource) {
                           QIcon(QStringLiteral(":/vaskarel/") + QString::fromLatin1(resource)));
 }
 
-struct PageSpec {
-  const char* name;
-  const char* caption;
-  bool tabShown;
-};
+constexpr QRect kPanel1{window::kPanel1.left, window::kPanel1.top, window::kPanel1.width,
+                        window::kPanel1.height};
 
-// The pages in index order; the order fixes the index the page commands use.
-constexpr PageSpec kPages[TMainForm::kPageCount] = {
-    {"TabSheet1", "&Protocol", true},   {"TabSheet2", "&Einstellungen", false},
-    {"TabSheet5", "Listen", false},     {"TabSheet3", "Personen", false},
-    {"TabSheet6", "Code file", true},   {"TabSheet7", "Header file", true},
-    {"TabSheet8", "Merged file", true}, {"TabSheet4", "&Help", true},
-};
-
-struct SettingsRow {
-  const char* edit;
-  int top;
-  bool shown;
-  const char* label;
-  const char* text;
-  bool reportsChange;
-};
-
-// The settings rows in tab order (not top-to-bottom order).
-constexpr SettingsRow kSettingsRows[16] = {
-    {"e4AccountDir", 4, true, "Label14", "Verzeichnis des Mail-Kontos", true},
-    {"e4DistributionLists", 28, true, "Label15", "Namen der Verteilerlisten", false},
-    {"e4ImportDir", 76, true, "Label1", "Ausgabeverzeichnis für den Import", true},
-    {"e4AddressbookName", 101, true, "Label3", "Name der Ausgabedatei", true},
-    {"e4Addressbooks", 52, true, "Label7", "Name der Adressbücher", true},
-    {"e4ProfileDir", 124, true, "Label4", "Profilverzeichnis", true},
-    {"e4FilenameSuffixes", 148, false, "Label8", "Profilverzeichnis", true},
-    {"e4ProxyServer", 172, false, "Label6", "unsichtbar", true},
-    {"e4NotificationAddress", 196, false, "Label5", "unsichtbar", true},
-    {"e4WorkOrderAddress", 220, false, "Label2", "unsichtbar", true},
-    {"e4SMTPServer", 244, false, "Label9", "unsichtbar", true},
-    {"e4TransferDatum", 268, false, "Label10", "unsichtbar", true},
-    {"e4TransferNummer", 292, false, "Label11", "unsichtbar", true},
-    {"e4TransferKonto", 316, false, "Label12", "unsichtbar", true},
-    {"e4TransferBuchungen", 340, false, "Label13", "unsichtbar", true},
-    {"e4TransferBetrag", 364, false, "Label16", "unsichtbar", true},
-};
-
-// Settings geometry: edits start at 266 and are anchored on both sides, so that
-// their width is always the scroll box's client width less 1059.
-constexpr int kEditLeft = 266;
-constexpr int kEditHeight = 25;
-constexpr int kEditWidthLoss = 1059;
-constexpr int kLabelRight = 260;
-constexpr int kLabelDrop = 4;
-constexpr QRect kPanel1{8, 386, 572, 6};
-
-constexpr const char* kProtocolPageHint = "Protokoll aller bisher ausgeführten Funktionen";
+QString Text(const char* utf8) {
+  return QString::fromUtf8(utf8);
+}
 
 }  // namespace
 
 void TMainForm::BuildLayout() {
   setObjectName(QStringLiteral("MainForm"));
-  setWindowTitle(QStringLiteral("Merge dialog strings"));
-  setFont(WindowFont(kSmallFont));
+  setWindowTitle(Text(window::kCaption));
+  setFont(WindowFont(window::kSmallFont));
   QPalette face = palette();
   face.setColor(QPalette::Window, face.color(QPalette::Button));
   setPalette(face);
@@ -148,8 +98,8 @@ void TMainForm::BuildLayout() {
   setCentralWidget(client);
   BuildStatusBar();
 
-  setMinimumSize(640, 480);
-  resize(640, 480);
+  setMinimumSize(window::kOuterSize.width, window::kOuterSize.height);
+  resize(window::kOuterSize.width, window::kOuterSize.height);
 }
 
 void TMainForm::BuildImageLists() {
@@ -157,14 +107,9 @@ void TMainForm::BuildImageLists() {
   const QIcon open = ThemeImage("document-open", "open.png");
   const QIcon merge = ThemeImage("vcs-merge", "merge.png");
   const QIcon save = ThemeImage("document-save", "save.png");
-  // Only 27, 30, 32 and 36 are used; the other places repeat those pictures.
-  const QIcon cycle[] = {exit, open, merge, save};
+  const QIcon pictures[] = {exit, open, merge, save};  // in window::Picture order
   for (int i = 0; i < kImageCount; ++i) {
-    QIcon image = cycle[i % 4];
-    if (i == 27) image = exit;
-    if (i == 30) image = open;
-    if (i == 32) image = merge;
-    if (i == 36) image = save;
+    const QIcon& image = pictures[static_cast<int>(window::PictureAt(i))];
     defaultImages_.append(image);
     highlightImages_.append(Highlighted(image));
   }
@@ -173,27 +118,27 @@ void TMainForm::BuildImageLists() {
 void TMainForm::BuildToolBar() {
   ToolBar = new TToolBar;
   ToolBar->setObjectName(QStringLiteral("ToolBar"));
-  auto button = [this](const char* name) {
-    auto* b = new TToolBarButton;
-    b->setObjectName(QString::fromLatin1(name));
-    ToolBar->AddItem(b);
-    return b;
-  };
-  ToolButton3 = button("ToolButton3");
-  ToolButton9 = button("ToolButton9");
-  ToolBar->AddItem(NewToolBarSeparator(QStringLiteral("ToolButton8")));
-  ToolButton4 = button("ToolButton4");
-  ToolBar->AddItem(NewToolBarSeparator(QStringLiteral("ToolButton6")));
-  ToolButton1 = button("ToolButton1");
-  ToolButton2 = button("ToolButton2");
-  ToolButton5 = button("ToolButton5");
-  p4Separator = new QWidget;
-  p4Separator->setObjectName(QStringLiteral("p4Separator"));
-  p4Separator->setFixedHeight(TToolBarButton::kHeight);
-  p4Separator->setFocusPolicy(Qt::NoFocus);
-  ToolBar->AddItem(p4Separator);
-  ToolBar->AddItem(NewToolBarSeparator(QStringLiteral("ToolButton11")));
-  ToolButton10 = button("ToolButton10");
+  for (const window::ToolBarItem& def : window::ToolBarItems()) {
+    const QString name = QString::fromLatin1(def.name);
+    switch (def.kind) {
+      case window::ToolBarItem::Kind::Button: {
+        auto* button = new TToolBarButton;
+        button->setObjectName(name);
+        ToolBar->AddItem(button);
+        break;
+      }
+      case window::ToolBarItem::Kind::Separator:
+        ToolBar->AddItem(NewToolBarSeparator(name));
+        break;
+      case window::ToolBarItem::Kind::Spacer:
+        p4Separator = new QWidget;
+        p4Separator->setObjectName(name);
+        p4Separator->setFixedHeight(window::kButtonHeight);
+        p4Separator->setFocusPolicy(Qt::NoFocus);
+        ToolBar->AddItem(p4Separator);
+        break;
+    }
+  }
   connect(ToolBar, &TToolBar::Resized, this, [this] { FormResize(ToolBar); });
 }
 
@@ -220,15 +165,20 @@ void TMainForm::BuildPages() {
   column->addWidget(pageArea_, 1);
 
   for (int i = 0; i < kPageCount; ++i) {
+    const window::PageInfo& def = window::Pages()[i];
     auto* page = new QWidget;
-    page->setObjectName(QString::fromLatin1(kPages[i].name));
-    page->setProperty("caption", QString::fromUtf8(kPages[i].caption));
+    page->setObjectName(QString::fromLatin1(def.name));
+    page->setProperty("caption", Text(def.caption));
+    if (*def.hint) {
+      page->setProperty("hint", Text(def.hint));
+      page->setToolTip(Text(def.hint));
+    }
     page->setFocusPolicy(Qt::NoFocus);
     stack->addWidget(page, 0, 0);
     page->setVisible(i == 0);
     pages_[i] = page;
-    if (kPages[i].tabShown) {
-      const int tab = tabRow_->addTab(QString::fromUtf8(kPages[i].caption));
+    if (def.tabShown) {
+      const int tab = tabRow_->addTab(Text(def.caption));
       tabRow_->setTabData(tab, i);
     }
   }
@@ -247,38 +197,38 @@ void TMainForm::BuildPages() {
   m4Doku = new qtui::QtTextView;
   m4Lists = new QPlainTextEdit;
   m4Member = new QPlainTextEdit;
-  struct MemoDef {
-    int page;
-    QPlainTextEdit* memo;
-    const char* name;
-    int pixelSize;
-    bool wrap;
+  auto memoOf = [this](window::Pane pane) -> QPlainTextEdit* {
+    switch (pane) {
+      case window::Pane::Log:
+        return m4Log;
+      case window::Pane::Lists:
+        return m4Lists;
+      case window::Pane::Member:
+        return m4Member;
+      case window::Pane::CodeFile:
+        return m4CodeFile;
+      case window::Pane::HeaderFile:
+        return m4HeaderFile;
+      case window::Pane::MergedFile:
+        return m4MergedFile;
+      case window::Pane::Doku:
+        return m4Doku;
+    }
+    return nullptr;
   };
-  const MemoDef memos[] = {
-      {0, m4Log, "m4Log", kSmallFont, false},
-      {2, m4Lists, "m4Lists", kLargeFont, true},
-      {3, m4Member, "m4Member", kLargeFont, true},
-      {4, m4CodeFile, "m4CodeFile", kSmallFont, false},
-      {5, m4HeaderFile, "m4HeaderFile", kSmallFont, false},
-      {6, m4MergedFile, "m4MergedFile", kSmallFont, false},
-      {7, m4Doku, "m4Doku", kLargeFont, true},
-  };
-  for (const MemoDef& def : memos) {
-    QPlainTextEdit* memo = def.memo;
+  for (const window::PaneInfo& def : window::Panes()) {
+    QPlainTextEdit* memo = memoOf(def.id);
     memo->setObjectName(QString::fromLatin1(def.name));
-    memo->setFont(PaneFont(def.pixelSize));
+    memo->setFont(PaneFont(def.fontPixels));
     memo->setLineWrapMode(def.wrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
     memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     memo->setHorizontalScrollBarPolicy(def.wrap ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAlwaysOn);
     BuildTextPage(def.page, memo);
+    if (!def.visible) memo->setVisible(false);
   }
-  m4Member->setVisible(false);
   // The log's lines come from files in different encodings.
   m4Log->SetEncodingPerLine(true);
   BuildSettingsPage(pages_[1]);
-
-  pages_[0]->setProperty("hint", QString::fromUtf8(kProtocolPageHint));
-  pages_[0]->setToolTip(QString::fromUtf8(kProtocolPageHint));
 }
 
 void TMainForm::BuildTextPage(int index, QWidget* memo) {
@@ -298,16 +248,18 @@ void TMainForm::BuildSettingsPage(QWidget* page) {
 
   auto* rows = new QWidget;
   rows->setObjectName(QStringLiteral("ScrollBox1Rows"));
-  for (size_t i = 0; i < std::size(kSettingsRows); ++i) {
-    const SettingsRow& row = kSettingsRows[i];
+  const auto settingsRows = window::SettingsRows();
+  for (size_t i = 0; i < settingsRows.size(); ++i) {
+    const window::SettingsRow& row = settingsRows[i];
     auto* label = new QLabel(QString::fromUtf8(row.text), rows);
     label->setObjectName(QString::fromLatin1(row.label));
-    label->setFont(WindowFont(kLargeFont));
+    label->setFont(WindowFont(window::kLargeFont));
     label->setAlignment(Qt::AlignRight | Qt::AlignTop);
-    label->setGeometry(0, row.top + kLabelDrop, kLabelRight, kEditHeight - kLabelDrop);
+    label->setGeometry(0, row.top + window::kLabelDrop, window::kLabelRight,
+                       window::kEditHeight - window::kLabelDrop);
     auto* edit = new QLineEdit(rows);
     edit->setObjectName(QString::fromLatin1(row.edit));
-    edit->setFont(PaneFont(kLargeFont));
+    edit->setFont(PaneFont(window::kLargeFont));
     edit->setProperty("reportsChange", row.reportsChange);
     label->setVisible(row.shown);
     edit->setVisible(row.shown);
@@ -338,16 +290,18 @@ void TMainForm::PlaceSettingsRows() {
   const QSize client = ScrollBox1->viewport()->size();
   QWidget* rows = ScrollBox1->widget();
   rows->resize(std::max(client.width(), kPanel1.right() + 1), kPanel1.bottom() + 1);
-  const int editWidth = std::max(0, client.width() - kEditWidthLoss);
-  for (size_t i = 0; i < std::size(kSettingsRows); ++i) {
-    settingsEdits_[i]->setGeometry(kEditLeft, kSettingsRows[i].top, editWidth, kEditHeight);
+  const int editWidth = std::max(0, client.width() - window::kEditWidthLoss);
+  const auto settingsRows = window::SettingsRows();
+  for (size_t i = 0; i < settingsRows.size(); ++i) {
+    settingsEdits_[i]->setGeometry(window::kEditLeft, settingsRows[i].top, editWidth,
+                                   window::kEditHeight);
   }
 }
 
 void TMainForm::BuildStatusBar() {
   StatusBar = new QStatusBar;
   StatusBar->setObjectName(QStringLiteral("StatusBar"));
-  StatusBar->setFixedHeight(19);
+  StatusBar->setFixedHeight(window::kStatusBarHeight);
   statusPanel_ = new QLabel;
   statusPanel_->setObjectName(QStringLiteral("StatusPanel"));
   StatusBar->addWidget(statusPanel_, 1);

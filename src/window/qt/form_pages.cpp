@@ -56,22 +56,6 @@ void TMainForm::OnTabChanged(int tab) {
   if (page >= 0) ShowPage(page);
 }
 
-// Ctrl+Tab and Ctrl+Shift+Tab: the next or previous page with a shown tab, wrapping
-// around at either end.
-void TMainForm::SelectNextPage(bool forward) {
-  auto hasTab = [this](int page) {
-    for (int tab = 0; tab < tabRow_->count(); ++tab) {
-      if (tabRow_->tabData(tab).toInt() == page) return tabRow_->isTabVisible(tab);
-    }
-    return false;
-  };
-  int page = activePage_;
-  do {
-    page = (page + (forward ? 1 : kPageCount - 1)) % kPageCount;
-  } while (page != activePage_ && !hasTab(page));
-  ShowPage(page);
-}
-
 void TMainForm::a4ShowProtocollPageExecute(QObject*) {
   ShowPage(0);
 }
@@ -114,7 +98,7 @@ void TMainForm::SetOuterWidth(int width) {
 
 namespace {
 // The window's size when created and its smallest size, outside: frame included.
-constexpr QSize kOuterSize(640, 480);
+constexpr QSize kOuterSize(window::kOuterSize.width, window::kOuterSize.height);
 }  // namespace
 
 void TMainForm::UpdateMinimumSize(const QMargins& frame) {
@@ -122,8 +106,8 @@ void TMainForm::UpdateMinimumSize(const QMargins& frame) {
 }
 
 void TMainForm::a4DefaultSizeExecute(QObject*) {
-  SetOuterHeight(568);
-  SetOuterWidth(768);
+  SetOuterHeight(window::kDefaultOuterSize.height);
+  SetOuterWidth(window::kDefaultOuterSize.width);
 }
 
 void TMainForm::a4MinSizeExecute(QObject*) {
@@ -134,8 +118,7 @@ void TMainForm::a4MinSizeExecute(QObject*) {
 // The spacer takes what the bar's row leaves, so that the last separator and the Exit
 // button sit at the bar's right end.
 void TMainForm::FormResize(QObject*) {
-  const int width = ToolBar->width() - (ToolBar->ItemCount() - 4) * ToolBar->ButtonWidth() - 30;
-  p4Separator->setFixedWidth(std::max(0, width));
+  p4Separator->setFixedWidth(window::SpacerWidth(ToolBar->width()));
 }
 
 // Runs the layout again (and with it the spacer) without changing the size.

@@ -11,6 +11,7 @@
 #include <QMenuBar>
 
 #include "main/main_core.h"
+#include "main/source_files.h"
 #include "platform/process.h"
 #include "window/qt/qt_dialogs.h"
 #include "window/qt/qt_text_view.h"
@@ -74,8 +75,8 @@ TMainForm::TMainForm(TMainFormOptions options, QWidget* parent)
       options_.openDialog ? *options_.openDialog : *ownOpenDialog_, *cursor_);
   saveDialog_ = std::make_unique<TCursorFileDialog>(
       options_.saveDialog ? *options_.saveDialog : *ownSaveDialog_, *cursor_);
-  saveDialog_->SetDefaultExt("c");
-  saveDialog_->SetFilter("code files (*.c)|*.c|all files (*.*)|*.*");
+  saveDialog_->SetDefaultExt(kSaveDefaultExt);
+  saveDialog_->SetFilter(kSaveFileFilter);
 
   core_ = std::make_unique<TMainCore>(MainServices{
       .logView = *m4Log,

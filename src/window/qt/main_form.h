@@ -10,7 +10,6 @@
 // the panes' documents in the status bar).
 #pragma once
 
-#include <QHash>
 #include <QIcon>
 #include <QList>
 #include <QMainWindow>
@@ -24,6 +23,7 @@
 #include <vector>
 
 #include "main/dialogs.h"
+#include "main/window_description.h"
 #include "platform/clock.h"
 
 class QAction;
@@ -80,19 +80,20 @@ class TMainForm : public QMainWindow {
   TMainCore& Core() { return *core_; }
 
   // The page control: eight pages, index 0 "Protocol" to 7 "Help".
-  static constexpr int kPageCount = 8;
+  static constexpr int kPageCount = window::kPageCount;
   int ActivePageIndex() const { return activePage_; }
   // Makes page index the active page, moving the focus into it when it was inside
   // the page left; a page without a tab leaves no tab selected.
   void ShowPage(int index);
 
   // The image lists: 46 images each, the highlight form under the same index.
-  static constexpr int kImageCount = 46;
+  static constexpr int kImageCount = window::kImageCount;
   const QList<QIcon>& il4Default() const { return defaultImages_; }
   const QList<QIcon>& il4Highlight() const { return highlightImages_; }
 
   // The actions, in list order.
   const QList<QAction*>& ActionList() const { return actionList_; }
+  QAction* ActionFor(window::Action id) const { return actions_[static_cast<size_t>(id)]; }
 
   // The current hint text of the application (what OnAppHint shows).
   const QString& CurrentHint() const { return hint_; }
@@ -145,6 +146,7 @@ class TMainForm : public QMainWindow {
   void BuildStatusBar();
 
   // form_actions.cpp
+  static Handler HandlerOf(window::Action id);
   void BuildActions();
   void BuildMenus();
   void BindToolBar();
@@ -152,13 +154,10 @@ class TMainForm : public QMainWindow {
 
   // form_keys.cpp
   Command ClaimKey(const QKeyEvent& key, QWidget* receiver);
-  Command ClaimMenuKey(const QList<QAction*>& items, const QKeySequence& key,
-                       bool enabledAbove) const;
-  Command ClaimMnemonic(QKeyCombination key, QWidget* receiver);
+  Command ClaimMnemonic(window::Key key, QWidget* receiver);
   bool RouteKey(QEvent* event, QWidget* receiver);
 
   // form_pages.cpp
-  void SelectNextPage(bool forward);
   void SyncTabRow();
   void FocusFirstControl(QWidget* page);
   void OnTabChanged(int tab);
@@ -196,12 +195,8 @@ class TMainForm : public QMainWindow {
 
   // Controls, under their names on the window.
   QMenuBar* MainMenu = nullptr;
-  QMenu *mi4Datei = nullptr, *Edit1 = nullptr, *mi4Fenster = nullptr;
-  QHash<QAction*, QAction*> menuBindings_;  // menu item -> its action
+  QList<QMenu*> menus_;
   TToolBar* ToolBar = nullptr;
-  TToolBarButton *ToolButton3 = nullptr, *ToolButton9 = nullptr, *ToolButton4 = nullptr,
-                 *ToolButton1 = nullptr, *ToolButton2 = nullptr, *ToolButton5 = nullptr,
-                 *ToolButton10 = nullptr;
   QWidget* p4Separator = nullptr;
   QWidget* PageControl = nullptr;
   QTabBar* tabRow_ = nullptr;
@@ -223,12 +218,7 @@ class TMainForm : public QMainWindow {
   QList<QIcon> defaultImages_, highlightImages_;
 
   // Actions, in list order.
-  QAction *a4Exit = nullptr, *a4Disabled = nullptr, *a4LoadConfig = nullptr,
-          *a4SaveConfig = nullptr, *a4DefaultSize = nullptr, *a4MinSize = nullptr,
-          *a4ShowProtocollPage = nullptr, *a4ShowPage1 = nullptr, *a4ShowPage2 = nullptr,
-          *a4ShowPage3 = nullptr, *a4ShowPage4 = nullptr, *a4ShowDebugPage = nullptr,
-          *a4LoadCodeFile = nullptr, *a4LoadHeaderFile = nullptr, *a4MergeFiles = nullptr,
-          *a4SaveMergedFile = nullptr;
+  std::array<QAction*, window::kActionCount> actions_{};
   QList<QAction*> actionList_;
 
   // State of the window's own handlers.

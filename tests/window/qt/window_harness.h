@@ -36,6 +36,23 @@ inline void Idle() {
   loop.exec();
 }
 
+// Runs the event loop until `done` holds, at most `ms` milliseconds; whether it came
+// to hold. For ASSERT_TRUE: a wait that runs out fails the GoogleTest test.
+inline bool WaitUntil(const std::function<bool()>& done, int ms = 5000) {
+  return QTest::qWaitFor(done, ms);
+}
+
+// Waits until the open menu (the active popup) is `menu`; nullptr: until none is.
+inline ::testing::AssertionResult PopupBecomes(const QWidget* menu) {
+  if (WaitUntil([menu] { return QApplication::activePopupWidget() == menu; })) {
+    return ::testing::AssertionSuccess();
+  }
+  const QWidget* open = QApplication::activePopupWidget();
+  return ::testing::AssertionFailure()
+         << "the open menu is " << (open ? open->objectName().toStdString() : "none") << ", not "
+         << (menu ? menu->objectName().toStdString() : "none");
+}
+
 class WindowTest : public ::testing::Test {
  protected:
   // logFileLine: the "LogFile" entry of the configuration file.

@@ -68,7 +68,7 @@ TEST_F(WindowHints, HighlightedMenuTitlesAndItemsShowTheirLongHints) {
   auto openByMouse = [&](const char* name) {
     auto* menu = Find<QMenu>(name);
     QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(menu->menuAction()).center());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activePopupWidget() == menu; }));
+    EXPECT_TRUE(PopupBecomes(menu));
     Idle();  // an open menu keeps the hint from the control under the mouse
     return menu;
   };
@@ -83,7 +83,7 @@ TEST_F(WindowHints, HighlightedMenuTitlesAndItemsShowTheirLongHints) {
   // On to the Edit menu, which opens with its first item highlighted; neither has a hint.
   file->setActiveAction(Find<QAction>("Beenden1"));
   QTest::keyClick(file, Qt::Key_Right);
-  QTRY_COMPARE(QApplication::activePopupWidget(), Find<QMenu>("Edit1"));
+  ASSERT_TRUE(PopupBecomes(Find<QMenu>("Edit1")));
   EXPECT_EQ(Status(), QString());
   closeMenus();
 
@@ -97,10 +97,10 @@ TEST_F(WindowHints, HighlightedMenuTitlesAndItemsShowTheirLongHints) {
 
   // Opened from the keyboard, a menu highlights its first item at once.
   Key(Qt::Key_F, Qt::AltModifier);
-  QTRY_COMPARE(QApplication::activePopupWidget(), file);
+  ASSERT_TRUE(PopupBecomes(file));
   EXPECT_EQ(Status(), QString());
   closeMenus();
-  QTRY_COMPARE(QApplication::activePopupWidget(), nullptr);
+  ASSERT_TRUE(PopupBecomes(nullptr));
 }
 
 TEST_F(WindowHints, NoHintReachesTheStatusBarWhenStartUpEndedBeforeConnectingIt) {
