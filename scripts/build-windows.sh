@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Cross-builds the Qt-free part for 64-bit Windows with MinGW-w64 into build-windows/:
-# vaskarel-merge.exe (statically linked: it needs no DLL beside it), the Qt-free test
-# programs, and dist/vaskarel-merge-<version>-win64.zip. Test discovery runs the test
-# programs under Wine; scripts/test.sh then runs the tests there.
+# Cross-builds for 64-bit Windows with MinGW-w64 into build-windows/: the native window
+# vaskarel.exe and vaskarel-merge.exe (statically linked: they need no DLL beside
+# them), the test programs, and dist/vaskarel-<version>-win64.zip. Test discovery runs
+# the test programs under Wine; scripts/test.sh then runs the tests there, the window's
+# on the virtual display of scripts/wine-display.sh.
 #
 # Wine runs in the prefix named by WINEPREFIX or, when none is set, in a throw-away one
 # that goes at the end.

@@ -20,4 +20,7 @@ packages+=(nodejs)
 command -v npm >/dev/null || packages+=(npm)
 # The fuzz targets: clang with libFuzzer and its sanitizer runtimes.
 packages+=(clang libclang-rt-14-dev)
+# The Windows window under Wine: a virtual X server for its windows, and for the run
+# driven by real keys a window manager and a key sender.
+packages+=(xvfb xauth openbox xdotool)
 "$(dirname "$0")/install-missing.sh" "${packages[@]}"

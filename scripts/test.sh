@@ -42,7 +42,9 @@ echo "== windows build (build-windows)"
 # A throw-away Wine prefix for this run, with its Wine server, gone at the end.
 WINEPREFIX=$(mktemp -d "${TMPDIR:-/tmp}/vaskarel-wine.XXXXXX")
 export WINEPREFIX
-trap '/usr/lib/wine/wineserver -k 2>/dev/null || true; rm -rf "$WINEPREFIX"' EXIT
+# The window tests show the Windows window on a virtual X server of their own.
+source scripts/wine-display.sh
+trap '/usr/lib/wine/wineserver -k 2>/dev/null || true; rm -rf "$WINEPREFIX"; vk_stop_wine_display' EXIT
 windows_start=$SECONDS
 scripts/build-windows.sh
 source scripts/wine-env.sh  # a Wine server again, build-windows.sh ended its own

@@ -71,6 +71,24 @@ SearchFolders XdgSearchFolders(platform::Environment& env, std::string_view exeD
   return folders;
 }
 
+SearchFolders WindowsSearchFolders(platform::Environment& env) {
+  SearchFolders folders;
+  if (std::optional<std::string> roaming = AbsoluteVariable(env, "APPDATA")) {
+    folders.config.push_back(*roaming);
+  }
+  folders.state = AbsoluteVariable(env, "LOCALAPPDATA").value_or("");
+  return folders;
+}
+
+SearchFolders HostSearchFolders(platform::Environment& env, std::string_view exeDir) {
+#ifdef _WIN32
+  (void)exeDir;
+  return WindowsSearchFolders(env);
+#else
+  return XdgSearchFolders(env, exeDir);
+#endif
+}
+
 ProgramFiles FindProgramFiles(std::string_view exePath, const SearchFolders& folders) {
   const ProgramPaths beside = DeriveProgramPaths(exePath);
   ProgramFiles files;

@@ -10,7 +10,8 @@
 //   default log    /home/me/.local/state/vaskarel/vaskarel.log
 //
 // The build tree keeps its ini and guide beside build/src/window/qt/vaskarel and its log
-// there too.
+// there too. On Windows the program keeps its files beside it; only a log that cannot
+// be written there goes to %LOCALAPPDATA%\vaskarel\vaskarel.log.
 #pragma once
 
 #include <string>
@@ -40,6 +41,14 @@ struct SearchFolders {
 // relative values are ignored, as the XDG rules say.
 SearchFolders XdgSearchFolders(platform::Environment& env, std::string_view exeDir,
                                std::string_view dataFromBin = kDataFromBin);
+
+// On Windows: the configuration in the <name> folder of %APPDATA%, the log in that of
+// %LOCALAPPDATA% (for a program under Program Files, whose folder the user cannot
+// write), no data folder but the executable's own. Relative or unset variables are ignored.
+SearchFolders WindowsSearchFolders(platform::Environment& env);
+
+// The search folders of the system the program runs on.
+SearchFolders HostSearchFolders(platform::Environment& env, std::string_view exeDir);
 
 struct ProgramFiles {
   std::string programDir;  // the executable's folder, ending with "/"

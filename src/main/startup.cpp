@@ -141,7 +141,7 @@ void RunStartUpSequence(TMainCore& core, const std::string& exePath) {
   core.configChanged = false;
 
   const startup::ProgramFiles files = startup::FindProgramFiles(
-      exePath, startup::XdgSearchFolders(platform::Env(), startup::DirectoryPart(exePath)));
+      exePath, startup::HostSearchFolders(platform::Env(), startup::DirectoryPart(exePath)));
   // An installed program, whose configuration stands elsewhere than beside it, works
   // from the folder it was started in: its file dialogs open there, not in bin/.
   core.programDir =

@@ -10,18 +10,15 @@
 #include <string>
 #include <string_view>
 
+#include "main/display_encoding.h"
 #include "platform/encoding.h"
 
 namespace qtui {
 
-// Whether bytes can be shown as UTF-8: valid UTF-8 that holds none of the characters
-// a document turns into block breaks or swallows on loading (U+2028, U+2029, U+FDD0,
-// U+FDD1). Anything else is shown in the legacy code page, where every byte is a
-// character of its own.
-bool ShowsAsUtf8(std::string_view bytes);
-
-// The codec of an encoding: UTF-8, or the user's legacy code page.
-const platform::Codec& CodecOf(platform::TextEncoding encoding);
+// The display rules every view shares (main/display_encoding.h).
+using display::CodecOf;
+using display::ForEachEncodingRun;
+using display::ShowsAsUtf8;
 
 // The characters of bytes in the codec's encoding, every CR LF made one LF (the
 // document's block break). A byte-order mark is kept as a character.
@@ -31,10 +28,5 @@ QString ToDocumentChars(const platform::Codec& codec, std::string_view bytes);
 // can hold (its block breaks, Shift+Enter's line separator, a pasted CR, LF or CR LF)
 // becomes CR LF, and a NUL is dropped, since a pane never holds one.
 std::string FromDocumentChars(const platform::Codec& codec, QStringView chars);
-
-// Cuts bytes (CR LF lines) into runs of whole lines that show in the same encoding,
-// each line judged by ShowsAsUtf8 on its own, and calls run for each in order.
-void ForEachEncodingRun(std::string_view bytes,
-                        const std::function<void(platform::TextEncoding, std::string_view)>& run);
 
 }  // namespace qtui

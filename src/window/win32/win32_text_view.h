@@ -1,0 +1,68 @@
+// The text view of the Windows window: a multi-line EDIT control that shows the bytes
+// of one text pane. The view's bytes are the store of the text and the control only
+// shows them: every TextView operation works on the bytes. A view whose control is
+// not shown (its page hidden) keeps just its bytes and fills the control when it is
+// first shown. Each line is shown in its own encoding (main/display_encoding.h); a line
+// the user edits keeps the encoding it was shown in, and after an edit the bytes are
+// read back from the control once, when next asked for.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "main/memory_text_view.h"
+#include "main/text_view.h"
+#include "platform/encoding.h"
+
+namespace win32ui {
+
+class Win32TextView : public TextView {
+ public:
+  // edit: a multi-line EDIT control; the view takes its notifications through
+  // OnControlChanged and fills it as it is shown.
+  explicit Win32TextView(HWND edit, size_t capacity = kDefaultTextCapacity);
+
+  HWND Control() const { return edit_; }
+
+  std::string Text() const override;
+  size_t Size() const override;
+  bool TextEquals(std::string_view text) const override;
+  void SetText(std::string_view text) override;
+  void Append(std::string_view text) override;
+  size_t Capacity() const override { return capacity_; }
+  size_t LineCount() const override;
+  std::string LineAt(size_t i, size_t maxBytes) const override;
+  bool EndsWithLineBreak() const override;
+
+  // The control's page was shown: a control not yet filled is filled now.
+  void Shown();
+  // Whether the control holds the whole text.
+  bool ControlFilled() const { return !stale_; }
+  // The control reported a change (EN_CHANGE); one the view made itself is ignored.
+  void OnControlChanged();
+  // The encoding the control shows line i in (lines as the control holds them).
+  platform::TextEncoding LineEncoding(size_t i) const;
+
+ private:
+  bool Visible() const;
+  void Fill();
+  void AppendToControl(std::string_view text, bool afterPartialLine);
+  void EnsureBytes() const;
+
+  HWND edit_;
+  size_t capacity_;
+  // The bytes with their line index; stale after an edit by the user.
+  mutable MemoryTextView bytes_;
+  mutable bool bytesValid_ = true;
+  // The control does not show the bytes yet.
+  bool stale_ = false;
+  bool ownChange_ = false;
+  // What the control shows, as last filled or read back, and the encoding of each of
+  // its pieces between CR LF pairs.
+  mutable std::wstring shown_;
+  mutable std::vector<platform::TextEncoding> encodings_;
+};
+
+}  // namespace win32ui

@@ -1,0 +1,95 @@
+// A whole use of the real window, driven by keys: load a sample pair with Ctrl+L,
+// merge with Ctrl+M, save over the code file with Ctrl+S; then the panes and what
+// their controls show, the backup, the saved bytes and the log file are checked.
+#include "window_harness.h"
+
+namespace win32_test {
+namespace {
+
+class WindowRoundTrip : public WindowTest {
+ protected:
+  void SetUp() override {}  // started by the test, with its files in place
+};
+
+TEST_F(WindowRoundTrip, LoadMergeAndSaveOverTheCodeFile) {
+  const std::string sample = std::string(VK_TEST_DATA_DIR) + "/sample/";
+  const std::string code = ReadFile(sample + "dialog.c");
+  const std::string header = ReadFile(sample + "dialog.h");
+  ASSERT_FALSE(code.empty());
+  const std::string codePath = folder / "dialog.c";
+  WriteFile(codePath, code);
+  WriteFile(folder / "dialog.h", header);
+  Start();
+  openDialog.answers.push_back(codePath);
+
+  Key('L', kCtrl);
+  EXPECT_EQ(form->Core().m4CodeFile.GetWholeText(), code);
+  EXPECT_EQ(form->Core().m4HeaderFile.GetWholeText(), header);
+  // The header's page is hidden: its control is filled once the page is shown.
+  HWND headerControl = form->PaneControl(window::Pane::HeaderFile);
+  EXPECT_EQ(TextOf(headerControl), "");
+  form->ShowPage(5);
+  EXPECT_EQ(TextOf(headerControl).substr(0, 20), "// Texts of dialog.c");
+  form->ShowPage(0);
+
+  Key('M', kCtrl);
+  const std::string merged =
+      "// The greeting at the town gate.\r\n"
+      "void GateGreeting()\r\n"
+      "{\r\n"
+      "    Say(\"Welcome to Vaskarel, traveller.\");\r\n"
+      "    if (Ask(\"Do you come in peace?\") == ANSWER_YES)\r\n"
+      "        Say(\"Then the gate is open to you.\");\r\n"
+      "    else\r\n"
+      "        Say(\"Then turn back, and quickly.\");\r\n"
+      "    Log(\"Welcome to Vaskarel, traveller.\");\r\n"
+      "}\r\n";
+  EXPECT_EQ(form->Core().m4MergedFile.GetWholeText(), merged);
+
+  saveDialog.answers.push_back(codePath);
+  Key('S', kCtrl);
+  ASSERT_EQ(saveDialog.shown.size(), 1u);
+  EXPECT_EQ(saveDialog.shown[0].fileName, codePath);  // proposed: the code file itself
+  EXPECT_EQ(saveDialog.shown[0].defaultExt, "c");
+  EXPECT_EQ(saveDialog.shown[0].filter, "code files (*.c)|*.c|all files (*.*)|*.*");
+  EXPECT_EQ(ReadFile(codePath + ".2023-07-05-09-03-07"), code);
+  EXPECT_EQ(ReadFile(codePath), merged);
+  EXPECT_TRUE(boxes.errors.empty());
+
+  const std::string log = Log();
+  const std::string lines = " Load code file :\r\n    " + codePath +
+                            "\r\n Assume that corresponding header file is also to be loaded :\r\n"
+                            "    " +
+                            folder / "dialog.h" +
+                            "\r\n05.07.2023 09:03:07 Start merging files ...\r\n    " + codePath +
+                            "\r\n"
+                            "DLG_TEXT[0] \"Welcome to Vaskarel, traveller.\"\r\n"
+                            "DLG_TEXT[1] \"Do you come in peace?\"\r\n"
+                            "DLG_TEXT[2] \"Then the gate is open to you.\"\r\n"
+                            "DLG_TEXT[3] \"Then turn back, and quickly.\"\r\n"
+                            "05.07.2023 09:03:07 Merge files finished\r\n"
+                            " Save merged file :\r\n    " +
+                            codePath + "\r\n";
+  ASSERT_GE(log.size(), lines.size());
+  EXPECT_EQ(log.substr(log.size() - lines.size()), lines);
+  // Windows paths, drive letter and backslashes, as the system gives them.
+  EXPECT_EQ(codePath.substr(1, 2), ":\\");
+  // The start-up block and then every line, each once, in the log file; the log pane
+  // shows all of it.
+  EXPECT_EQ(ReadFile(LogPath()), log);
+  EXPECT_EQ(TextOf(form->PaneControl(window::Pane::Log)), log);
+}
+
+TEST_F(WindowRoundTrip, AFailureIsShownInAnErrorBoxAndTheWindowGoesOn) {
+  Start();
+  openDialog.answers.push_back(folder / "missing.c");
+  Key('L', kCtrl);
+  ASSERT_EQ(boxes.errors.size(), 1u);
+  EXPECT_EQ(boxes.errors[0].caption, "vaskarel");  // the application title
+  EXPECT_NE(boxes.errors[0].text.find("missing.c"), std::string::npos) << boxes.errors[0].text;
+  Key('4', kCtrl);
+  EXPECT_EQ(form->ActivePageIndex(), 4);
+}
+
+}  // namespace
+}  // namespace win32_test
