@@ -3,8 +3,9 @@
 # and runs the whole test suite in both builds; the plain build is also installed into a
 # temporary folder and packaged, and what that lays out is checked. Then the Qt-free part
 # is cross-built for Windows (scripts/build-windows.sh), its tests run under Wine, and the
-# Windows vaskarel-merge must write the same bytes as the Linux one. In between, the
-# fuzz targets run for a while each, built with clang in build-fuzz/.
+# Windows vaskarel-merge must write the same bytes as the Linux one, and last the Windows
+# window from the release archive is driven by real keys on a virtual X server. In
+# between, the fuzz targets run for a while each, built with clang in build-fuzz/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
@@ -51,5 +52,6 @@ source scripts/wine-env.sh  # a Wine server again, build-windows.sh ended its ow
 echo "== windows tests (under Wine)"
 (cd build-windows && ctest --output-on-failure -j"$jobs" --timeout 300) || status=1
 scripts/compare-windows.sh || status=1
+scripts/windows-end-to-end.sh || status=1
 echo "== windows stage: $((SECONDS - windows_start)) s"
 exit $status

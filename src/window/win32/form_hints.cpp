@@ -63,6 +63,7 @@ std::string TMainForm::HintAt(POINT screen) const {
 }
 
 void TMainForm::Idle() {
+  FlushViews();
   // While a menu is open, its highlighted entries set the hint.
   if (menuOpen_) return;
   POINT cursor;

@@ -94,6 +94,11 @@ bool TMainForm::PreTranslate(MSG& msg) {
 }
 
 void TMainForm::Dispatch(MSG& msg) {
+  // A key or a click always lands in the whole text.
+  if ((msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST) ||
+      (msg.message >= WM_MOUSEFIRST && msg.message <= WM_MOUSELAST)) {
+    FlushViews();
+  }
   if (PreTranslate(msg)) return;
   TranslateMessage(&msg);
   DispatchMessageW(&msg);

@@ -228,6 +228,13 @@ void TMainForm::OnCommand(WPARAM wParam, LPARAM lParam) {
 
 void TMainForm::RunCommand(const Command& command) {
   core_->RunCommand(command);
+  FlushViews();
+}
+
+void TMainForm::FlushViews() {
+  for (const auto& view : views_) {
+    if (view) view->FlushAppended();
+  }
 }
 
 void TMainForm::a4ExitExecute() {

@@ -117,6 +117,8 @@ class TMainForm {
   LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
   void OnCommand(WPARAM wParam, LPARAM lParam);
   void RunCommand(const Command& command);
+  // Every pane's control takes in the lines appended to it.
+  void FlushViews();
   void BuildCore();
 
   // form_layout.cpp

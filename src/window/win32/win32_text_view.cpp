@@ -137,21 +137,35 @@ void Win32TextView::Append(std::string_view text) {
   // text is shown anew then (appended log lines always start a line of their own).
   const bool partial = bytes_.Size() > 0 && !bytes_.EndsWithLineBreak();
   const bool joins = partial && text.substr(0, 2) != "\r\n";
+  if (appendedFrom_ == std::string::npos) appendedFrom_ = bytes_.Size();
   bytes_.Append(text);
   if (joins) stale_ = true;
-  if (!stale_) {
-    AppendToControl(text, partial);
-  } else if (Visible()) {
-    Fill();
-  }
   NotifyChange();
 }
 
 void Win32TextView::Shown() {
-  if (stale_) Fill();
+  if (stale_) {
+    Fill();
+  } else {
+    FlushAppended();
+  }
+}
+
+void Win32TextView::FlushAppended() {
+  if (stale_) {
+    if (Visible()) Fill();
+    return;
+  }
+  if (appendedFrom_ == std::string::npos) return;
+  const std::string_view all = bytes_.Bytes();
+  const size_t from = appendedFrom_;
+  appendedFrom_ = std::string::npos;
+  const bool partial = from > 0 && all.substr(from - std::min<size_t>(from, 2), 2) != "\r\n";
+  AppendToControl(all.substr(from), partial);
 }
 
 void Win32TextView::Fill() {
+  appendedFrom_ = std::string::npos;
   encodings_.clear();
   shown_ = Decode(bytes_.Bytes(), &encodings_);
   ownChange_ = true;
@@ -182,6 +196,8 @@ void Win32TextView::AppendToControl(std::string_view text, bool afterPartialLine
 
 void Win32TextView::OnControlChanged() {
   if (ownChange_ || stale_) return;
+  // The control is to hold the whole text before it is read back.
+  FlushAppended();
   bytesValid_ = false;
   NotifyChange();
 }

@@ -2,7 +2,8 @@
 // of one text pane. The view's bytes are the store of the text and the control only
 // shows them: every TextView operation works on the bytes. A view whose control is
 // not shown (its page hidden) keeps just its bytes and fills the control when it is
-// first shown. Each line is shown in its own encoding (main/display_encoding.h); a line
+// first shown; text appended to it goes in once the command that appends it ends. Each
+// line is shown in its own encoding (main/display_encoding.h); a line
 // the user edits keeps the encoding it was shown in, and after an edit the bytes are
 // read back from the control once, when next asked for.
 #pragma once
@@ -38,6 +39,10 @@ class Win32TextView : public TextView {
 
   // The control's page was shown: a control not yet filled is filled now.
   void Shown();
+  // Puts text appended since the last time into the control. Appending only records
+  // the text, so that a command that logs many lines updates the control once; the
+  // window calls this after each command and before the control handles any input.
+  void FlushAppended();
   // Whether the control holds the whole text.
   bool ControlFilled() const { return !stale_; }
   // The control reported a change (EN_CHANGE); one the view made itself is ignored.
@@ -59,6 +64,8 @@ class Win32TextView : public TextView {
   // The control does not show the bytes yet.
   bool stale_ = false;
   bool ownChange_ = false;
+  // The bytes from here on are appended but not in the control yet.
+  size_t appendedFrom_ = std::string::npos;
   // What the control shows, as last filled or read back, and the encoding of each of
   // its pieces between CR LF pairs.
   mutable std::wstring shown_;

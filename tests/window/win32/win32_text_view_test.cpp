@@ -123,6 +123,9 @@ TEST_F(ViewTest, AppendedLinesGoToTheEndWithTheInsertionPoint) {
   view->Append("ok");
   view->Append("\r\nlast");
   EXPECT_EQ(changes, 3);
+  // The control takes them in at once, when the window says.
+  EXPECT_EQ(Shown(), L"first\r\n");
+  view->FlushAppended();
   EXPECT_EQ(view->Text(), "first\r\ncaf\xE9\r\nok\r\nlast");
   EXPECT_EQ(Shown(), std::wstring(L"first\r\ncaf") + Ansi('\xE9') + L"\r\nok\r\nlast");
   DWORD start = 0, end = 0;
