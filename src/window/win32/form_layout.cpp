@@ -13,10 +13,11 @@ using platform::win::Wide;
 
 namespace {
 
-HFONT MakeFont(const wchar_t* face, int pixels) {
+// Where the face is missing, the system takes the nearest of the same pitch and family.
+HFONT MakeFont(const wchar_t* face, int pixels, bool fixedPitch) {
   return CreateFontW(-pixels, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                      OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                     DEFAULT_PITCH | FF_DONTCARE, face);
+                     fixedPitch ? FIXED_PITCH | FF_MODERN : VARIABLE_PITCH | FF_SWISS, face);
 }
 
 void SetFont(HWND control, HFONT font) {
@@ -35,10 +36,10 @@ int SpacerIndex() {
 }  // namespace
 
 void TMainForm::BuildFonts() {
-  windowFont_ = MakeFont(L"MS Sans Serif", Scale(11));
-  labelFont_ = MakeFont(L"MS Sans Serif", Scale(12));
-  smallFixed_ = MakeFont(L"Courier New", Scale(window::kSmallFont));
-  largeFixed_ = MakeFont(L"Courier New", Scale(window::kLargeFont));
+  windowFont_ = MakeFont(L"MS Sans Serif", Scale(11), false);
+  labelFont_ = MakeFont(L"MS Sans Serif", Scale(12), false);
+  smallFixed_ = MakeFont(L"Courier New", Scale(window::kSmallFont), true);
+  largeFixed_ = MakeFont(L"Courier New", Scale(window::kLargeFont), true);
   highlightBrush_ =
       CreateSolidBrush(RGB((window::kFocusHighlight >> 16) & 0xFF,
                            (window::kFocusHighlight >> 8) & 0xFF, window::kFocusHighlight & 0xFF));
