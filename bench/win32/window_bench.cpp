@@ -23,6 +23,7 @@
 #include "../script_generator.h"
 #include "engine/line_breaks.h"
 #include "engine/merge.h"
+#include "fakes/fake_form_options.h"
 #include "fakes/fake_platform.h"
 #include "fakes/temp_dir.h"
 #include "platform/wide_win.h"
@@ -53,15 +54,8 @@ double WindowRun(const Pair& pair) {
   FakeFileDialog open, save;
   FakeMessageBoxes boxes;
   FakeClock clock;
-  TMainFormOptions options;
-  options.exePath = folder / "vaskarel.exe";
-  options.openDialog = &open;
-  options.saveDialog = &save;
-  options.boxes = &boxes;
-  options.clock = &clock;
-  options.formats = TestFormats();
-  options.terminate = [] {};
-  TMainForm form(std::move(options));
+  TMainForm form(
+      FakeFormOptions<TMainFormOptions>(folder / "vaskarel.exe", open, save, boxes, clock));
   form.Show();
   PumpMessages(form);
   open.answers.push_back(pair.code);

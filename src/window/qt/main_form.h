@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "main/dialogs.h"
+#include "main/form_options.h"
 #include "main/window_description.h"
 #include "platform/clock.h"
 
@@ -50,18 +51,9 @@ class QtMessageBoxes;
 class QtWindowFrame;
 }  // namespace qtui
 
-// What a test (or another host) may put in place of the window's own parts. Every
-// part left empty is the window's own.
-struct TMainFormOptions {
-  // The executable whose paths start-up works out; empty for the running one.
-  std::string exePath;
-  FileDialog* openDialog = nullptr;
-  FileDialog* saveDialog = nullptr;
-  MessageBoxes* boxes = nullptr;
-  platform::Clock* clock = nullptr;
-  std::optional<platform::LocaleFormats> formats;
-  // Ends the program (Exit); the window's own quits the application.
-  std::function<void()> terminate;
+// What a test (or another host) may put in place of the window's own parts: those of
+// every window, and the Qt window's own. Every part left empty is the window's own.
+struct TMainFormOptions : FormOptions {
   // The modifier keys held right now; the window's own asks the window system.
   std::function<Qt::KeyboardModifiers()> keyboardModifiers;
   // The frame around the window as the window system reports it now; the window's own

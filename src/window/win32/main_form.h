@@ -24,6 +24,7 @@
 #include <unordered_map>
 
 #include "main/dialogs.h"
+#include "main/form_options.h"
 #include "main/window_description.h"
 #include "platform/clock.h"
 
@@ -34,19 +35,8 @@ class Win32FileDialog;
 class Win32MessageBoxes;
 }  // namespace win32ui
 
-// What a test (or another host) may put in place of the window's own parts. Every
-// part left empty is the window's own.
-struct TMainFormOptions {
-  // The executable whose paths start-up works out; empty for the running one.
-  std::string exePath;
-  FileDialog* openDialog = nullptr;
-  FileDialog* saveDialog = nullptr;
-  MessageBoxes* boxes = nullptr;
-  platform::Clock* clock = nullptr;
-  std::optional<platform::LocaleFormats> formats;
-  // Ends the program (Exit); the window's own ends the message loop.
-  std::function<void()> terminate;
-};
+// What a test (or another host) may put in place of the window's own parts.
+using TMainFormOptions = FormOptions;
 
 class TMainForm {
  public:

@@ -4,6 +4,7 @@
 #include <QCursor>
 #include <QPlainTextEdit>
 
+#include "fakes/sample_pair.h"
 #include "window_harness.h"
 
 namespace gui_test {
@@ -62,17 +63,7 @@ TEST_F(WindowEndToEnd, LoadMergeAndSaveOverTheCodeFile) {
   form->ShowPage(0);
 
   Key(Qt::Key_M, Qt::ControlModifier);
-  const std::string merged =
-      "// The greeting at the town gate.\r\n"
-      "void GateGreeting()\r\n"
-      "{\r\n"
-      "    Say(\"Welcome to Vaskarel, traveller.\");\r\n"
-      "    if (Ask(\"Do you come in peace?\") == ANSWER_YES)\r\n"
-      "        Say(\"Then the gate is open to you.\");\r\n"
-      "    else\r\n"
-      "        Say(\"Then turn back, and quickly.\");\r\n"
-      "    Log(\"Welcome to Vaskarel, traveller.\");\r\n"
-      "}\r\n";
+  const std::string merged = kSampleMerged;
   EXPECT_EQ(form->Core().m4MergedFile.GetWholeText(), merged);
 
   saveDialog.answers.push_back(codePath);
@@ -86,27 +77,7 @@ TEST_F(WindowEndToEnd, LoadMergeAndSaveOverTheCodeFile) {
   EXPECT_TRUE(boxes.errors.empty());
 
   const std::string log = Log();
-  const std::string lines =
-      " Load code file :\r\n"
-      "    " +
-      codePath +
-      "\r\n"
-      " Assume that corresponding header file is also to be loaded :\r\n"
-      "    " +
-      folder / "dialog.h" +
-      "\r\n"
-      "05.07.2023 09:03:07 Start merging files ...\r\n"
-      "    " +
-      codePath +
-      "\r\n"
-      "DLG_TEXT[0] \"Welcome to Vaskarel, traveller.\"\r\n"
-      "DLG_TEXT[1] \"Do you come in peace?\"\r\n"
-      "DLG_TEXT[2] \"Then the gate is open to you.\"\r\n"
-      "DLG_TEXT[3] \"Then turn back, and quickly.\"\r\n"
-      "05.07.2023 09:03:07 Merge files finished\r\n"
-      " Save merged file :\r\n"
-      "    " +
-      codePath + "\r\n";
+  const std::string lines = SampleRunLogLines(codePath, folder / "dialog.h");
   ASSERT_GE(log.size(), lines.size());
   EXPECT_EQ(log.substr(log.size() - lines.size()), lines);
   // The start-up block and then every line, each once, in the log file.

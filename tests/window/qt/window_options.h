@@ -3,19 +3,12 @@
 // and the test's locale formats. Exit does nothing unless the caller says otherwise.
 #pragma once
 
+#include "fakes/fake_form_options.h"
 #include "fakes/fake_platform.h"
 #include "fakes/temp_dir.h"
 #include "window/qt/main_form.h"
 
 inline TMainFormOptions FakeWindowOptions(const TempDir& folder, FileDialog& open, FileDialog& save,
                                           MessageBoxes& boxes, platform::Clock& clock) {
-  TMainFormOptions options;
-  options.exePath = folder / "vaskarel";
-  options.openDialog = &open;
-  options.saveDialog = &save;
-  options.boxes = &boxes;
-  options.clock = &clock;
-  options.formats = TestFormats();
-  options.terminate = [] {};
-  return options;
+  return FakeFormOptions<TMainFormOptions>(folder / "vaskarel", open, save, boxes, clock);
 }

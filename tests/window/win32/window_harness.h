@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "fakes/fake_form_options.h"
 #include "fakes/fake_platform.h"
 #include "fakes/temp_dir.h"
 #include "main/main_core.h"
@@ -39,13 +40,8 @@ class WindowTest : public ::testing::Test {
  protected:
   void Start() {
     WriteFile(folder / "vaskarel.ini", "[Start]\r\nLogFile=" + LogPath() + "\r\n");
-    TMainFormOptions options;
-    options.exePath = folder / "vaskarel.exe";
-    options.openDialog = &openDialog;
-    options.saveDialog = &saveDialog;
-    options.boxes = &boxes;
-    options.clock = &clock;
-    options.formats = TestFormats();
+    TMainFormOptions options = FakeFormOptions<TMainFormOptions>(
+        folder / "vaskarel.exe", openDialog, saveDialog, boxes, clock);
     options.terminate = [this] { ++terminated; };
     form = std::make_unique<TMainForm>(std::move(options));
     ASSERT_NE(form->Handle(), nullptr) << "no window: is there a display for Wine?";

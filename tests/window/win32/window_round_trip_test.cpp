@@ -1,6 +1,7 @@
 // A whole use of the real window, driven by keys: load a sample pair with Ctrl+L,
 // merge with Ctrl+M, save over the code file with Ctrl+S; then the panes and what
 // their controls show, the backup, the saved bytes and the log file are checked.
+#include "fakes/sample_pair.h"
 #include "window_harness.h"
 
 namespace win32_test {
@@ -33,17 +34,7 @@ TEST_F(WindowRoundTrip, LoadMergeAndSaveOverTheCodeFile) {
   form->ShowPage(0);
 
   Key('M', kCtrl);
-  const std::string merged =
-      "// The greeting at the town gate.\r\n"
-      "void GateGreeting()\r\n"
-      "{\r\n"
-      "    Say(\"Welcome to Vaskarel, traveller.\");\r\n"
-      "    if (Ask(\"Do you come in peace?\") == ANSWER_YES)\r\n"
-      "        Say(\"Then the gate is open to you.\");\r\n"
-      "    else\r\n"
-      "        Say(\"Then turn back, and quickly.\");\r\n"
-      "    Log(\"Welcome to Vaskarel, traveller.\");\r\n"
-      "}\r\n";
+  const std::string merged = kSampleMerged;
   EXPECT_EQ(form->Core().m4MergedFile.GetWholeText(), merged);
 
   saveDialog.answers.push_back(codePath);
@@ -57,19 +48,7 @@ TEST_F(WindowRoundTrip, LoadMergeAndSaveOverTheCodeFile) {
   EXPECT_TRUE(boxes.errors.empty());
 
   const std::string log = Log();
-  const std::string lines = " Load code file :\r\n    " + codePath +
-                            "\r\n Assume that corresponding header file is also to be loaded :\r\n"
-                            "    " +
-                            folder / "dialog.h" +
-                            "\r\n05.07.2023 09:03:07 Start merging files ...\r\n    " + codePath +
-                            "\r\n"
-                            "DLG_TEXT[0] \"Welcome to Vaskarel, traveller.\"\r\n"
-                            "DLG_TEXT[1] \"Do you come in peace?\"\r\n"
-                            "DLG_TEXT[2] \"Then the gate is open to you.\"\r\n"
-                            "DLG_TEXT[3] \"Then turn back, and quickly.\"\r\n"
-                            "05.07.2023 09:03:07 Merge files finished\r\n"
-                            " Save merged file :\r\n    " +
-                            codePath + "\r\n";
+  const std::string lines = SampleRunLogLines(codePath, folder / "dialog.h");
   ASSERT_GE(log.size(), lines.size());
   EXPECT_EQ(log.substr(log.size() - lines.size()), lines);
   // Windows paths, drive letter and backslashes, as the system gives them.
