@@ -1,6 +1,9 @@
 // What the window shows: its caption, sizes at the system's DPI, the tool bar's items,
 // the tabs, the pages reached by their commands, hints in the status bar and the
 // settings edits with their focus highlight.
+#include <algorithm>
+#include <vector>
+
 #include "window_harness.h"
 
 namespace win32_test {
@@ -53,6 +56,42 @@ TEST_F(WindowLayout, CaptionSizesAndTheBarsStack) {
   EXPECT_EQ(after.top, before.top);
   EXPECT_EQ(after.right - after.left, form->Scale(640));
   EXPECT_EQ(after.bottom - after.top, form->Scale(480));
+}
+
+TEST_F(WindowLayout, StartsCentredWithTheFocusOnTheSpacer) {
+  EXPECT_EQ(GetFocus(), form->Spacer());
+  EXPECT_EQ(form->ActivePageIndex(), 0);
+  RECT outer;
+  GetWindowRect(form->Handle(), &outer);
+  EXPECT_EQ(outer.left,
+            std::max(0L, (GetSystemMetrics(SM_CXSCREEN) - (outer.right - outer.left)) / 2));
+  EXPECT_EQ(outer.top,
+            std::max(0L, (GetSystemMetrics(SM_CYSCREEN) - (outer.bottom - outer.top)) / 2));
+}
+
+TEST_F(WindowLayout, TheMenusShowTheirItemsWithTheirKeys) {
+  const std::vector<std::vector<std::string>> menus = {
+      {"&File", "Load &code file\tCtrl+L", "Load &header file\tCtrl+H", "&Save merged file\tCtrl+S",
+       "", "E&xit\tAlt+F4"},
+      {"&Edit", "&Merge files\tCtrl+M"},
+      {"&Window", "&Default size\tCtrl+N", "&Minimale Größe\tCtrl+M"},
+  };
+  HMENU bar = form->Menu();
+  ASSERT_EQ(GetMenuItemCount(bar), 3);
+  const auto text = [](HMENU menu, int i) {
+    wchar_t buffer[128] = {};
+    GetMenuStringW(menu, static_cast<UINT>(i), buffer, 128, MF_BYPOSITION);
+    return platform::win::Utf8(buffer);
+  };
+  for (size_t m = 0; m < menus.size(); ++m) {
+    SCOPED_TRACE(menus[m][0]);
+    EXPECT_EQ(text(bar, static_cast<int>(m)), menus[m][0]);
+    HMENU popup = GetSubMenu(bar, static_cast<int>(m));
+    ASSERT_EQ(GetMenuItemCount(popup), static_cast<int>(menus[m].size() - 1));
+    for (size_t i = 1; i < menus[m].size(); ++i) {
+      EXPECT_EQ(text(popup, static_cast<int>(i - 1)), menus[m][i]);
+    }
+  }
 }
 
 TEST_F(WindowLayout, TheToolBarKeepsExitAtItsRightEndAtEveryWidth) {
