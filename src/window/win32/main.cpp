@@ -1,6 +1,6 @@
 // Entry point of the Windows window program: the one main window and its message
 // loop. The program answers --help and --version in a message box, without a window;
-// any other command-line arguments are ignored.
+// the files other arguments name are loaded once the window is shown.
 #include <windows.h>
 
 #include <optional>
@@ -23,5 +23,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
   // Building the window runs the start-up sequence.
   TMainForm form;
   form.Show(showCommand);
+  form.OpenFileArguments(args);
   return RunMessageLoop(form);
 }

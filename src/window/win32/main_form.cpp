@@ -237,6 +237,10 @@ void TMainForm::FlushViews() {
   }
 }
 
+void TMainForm::OpenFileArguments(const std::vector<std::string>& args) {
+  RunCommand([&] { core_->OpenFileArguments(args); });
+}
+
 void TMainForm::a4ExitExecute() {
   RunCommand([this] { core_->Exit(); });
 }

@@ -22,6 +22,7 @@
 #include <optional>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "main/dialogs.h"
 #include "main/form_options.h"
@@ -54,6 +55,10 @@ class TMainForm {
   // The page control: eight pages, index 0 "Protocol" to 7 "Help".
   int ActivePageIndex() const { return activePage_; }
   void ShowPage(int index);
+
+  // Loads the files the program's arguments name (TMainCore::OpenFileArguments), each
+  // as Load code file or Load header file loads a chosen one.
+  void OpenFileArguments(const std::vector<std::string>& args);
 
   // Offers a message to the window's key routing before it is translated and
   // dispatched; true when the routing used it up. The message loop and the tests

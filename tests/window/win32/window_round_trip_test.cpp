@@ -59,6 +59,19 @@ TEST_F(WindowRoundTrip, LoadMergeAndSaveOverTheCodeFile) {
   EXPECT_EQ(TextOf(form->PaneControl(window::Pane::Log)), log);
 }
 
+TEST_F(WindowRoundTrip, FilesNamedOnTheCommandLineLoadAsTheirCommandsLoadThem) {
+  const std::string sample = std::string(VK_TEST_DATA_DIR) + "/sample/";
+  WriteFile(folder / "dialog.c", ReadFile(sample + "dialog.c"));
+  WriteFile(folder / "dialog.h", ReadFile(sample + "dialog.h"));
+  Start();
+  form->OpenFileArguments({"--", folder / "dialog.c"});
+  Pump();
+  EXPECT_EQ(form->Core().m4CodeFile.GetWholeText(), ReadFile(sample + "dialog.c"));
+  EXPECT_EQ(form->Core().m4HeaderFile.GetWholeText(), ReadFile(sample + "dialog.h"));
+  EXPECT_NE(Log().find(" Load code file :\r\n    " + folder / "dialog.c"), std::string::npos);
+  EXPECT_TRUE(openDialog.shown.empty());  // no dialog was shown for it
+}
+
 TEST_F(WindowRoundTrip, AFailureIsShownInAnErrorBoxAndTheWindowGoesOn) {
   Start();
   openDialog.answers.push_back(folder / "missing.c");
