@@ -8,7 +8,7 @@
 # (scripts/wine-env.sh, scripts/wine-display.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-zip=${1:-$(ls dist/vaskarel-*-win64.zip | head -1)}
+zip=$(realpath "${1:-$(ls dist/vaskarel-[0-9]*-win64.zip | head -1)}")
 : "${DISPLAY:?a display for Wine (scripts/wine-display.sh)}"
 wine=/usr/lib/wine/wine64
 tmp=$(mktemp -d "${TMPDIR:-/tmp}/vaskarel-e2e.XXXXXX")
@@ -30,8 +30,8 @@ wait_for() {
 }
 winpath() { echo "Z:${1//\//\\}"; }
 
-(cd "$tmp" && cmake -E tar xf "$OLDPWD/$zip")
-app=$(ls -d "$tmp"/vaskarel-*-win64)
+(cd "$tmp" && cmake -E tar xf "$zip")
+app=$(ls -d "$tmp"/vaskarel-[0-9]*-win64)
 work="$tmp/scripts"
 mkdir -p "$work"
 cp tests/data/sample/dialog.c tests/data/sample/dialog.h "$work/"
