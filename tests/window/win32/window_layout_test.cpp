@@ -126,8 +126,7 @@ TEST_F(WindowLayout, TheToolBarKeepsExitAtItsRightEndAtEveryWidth) {
     GetWindowRect(bar, &barRect);
     GetWindowRect(form->Spacer(), &spacer);
     SendMessageW(bar, TB_GETITEMRECT, 10, reinterpret_cast<LPARAM>(&exit));
-    const int barWidth =
-        MulDiv(barRect.right - barRect.left, 96, GetDeviceCaps(GetDC(nullptr), LOGPIXELSX));
+    const int barWidth = MulDiv(barRect.right - barRect.left, 96, form->Scale(96));
     EXPECT_EQ(spacer.right - spacer.left, form->Scale(window::SpacerWidth(barWidth)));
     // The row ends 6 pixels short of the bar's outer width.
     EXPECT_NEAR(exit.right, (barRect.right - barRect.left) - form->Scale(6), 2);
