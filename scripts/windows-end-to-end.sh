@@ -3,7 +3,9 @@
 # vaskarel.exe started from the unpacked release archive under Wine, Ctrl+L with a
 # path typed into the real open dialog, Ctrl+M, Ctrl+S with a path typed into the real
 # save dialog, Alt+F4; then the saved bytes (those of vaskarel-merge.exe from the same
-# archive), the backup and the log file are checked. Run by scripts/test.sh in its
+# archive), the backup and the log file are checked. Last, vaskarel.exe is started with
+# the code file named on its command line, as "Open with" starts it, and must load it
+# and its header as Ctrl+L does. Run by scripts/test.sh in its
 # Windows stage, with WINEPREFIX, the Wine settings and the display set there
 # (scripts/wine-env.sh, scripts/wine-display.sh).
 set -euo pipefail
@@ -83,4 +85,19 @@ for line in " Load code file :" "Merge files finished" " Save merged file :" \
   "$(winpath "$work/dialog.c")"; do
   grep -qF -- "$line" "$log" || fail "the log lacks: $line"
 done
-echo "windows end-to-end: Ctrl+L, Ctrl+M, Ctrl+S and Alt+F4 in the real dialogs passed"
+
+# Started with the file, as "Open with" and a file dropped onto the exe start it.
+count() { grep -cF -- "$1" "$log" || true; }
+"$wine" "$app/vaskarel.exe" "$(winpath "$work/dialog.c")" </dev/null >/dev/null 2>&1 &
+app_pid=$!
+wait_for 30 xdotool search --name "^Merge dialog strings$" || fail "no window with a file"
+window=$(xdotool search --name "^Merge dialog strings$" | head -1)
+wait_for 20 bash -c "[ \$(grep -cF 'Assume that corresponding header file' '$log') -eq 2 ]" ||
+  fail "the file named on the command line was not loaded with its header"
+[ "$(count " Load code file :")" -eq 2 ] || fail "the file argument was not logged as Ctrl+L logs it"
+[ "$(count "$(winpath "$work/dialog.h")")" -eq 2 ] || fail "the header beside it was not named"
+xdotool windowactivate --sync "$window" 2>/dev/null
+xdotool key --clearmodifiers alt+F4
+wait_for 20 bash -c "! kill -0 $app_pid" || fail "Alt+F4 did not end the program started with a file"
+app_pid=""
+echo "windows end-to-end: Ctrl+L, Ctrl+M, Ctrl+S, Alt+F4 in the real dialogs, and a file argument, passed"
