@@ -46,7 +46,7 @@ class OwnChange {
 }  // namespace
 
 QtTextView::QtTextView(QWidget* parent, size_t capacity)
-    : QPlainTextEdit(parent), capacity_(capacity), bytes_(std::numeric_limits<size_t>::max()) {
+    : QPlainTextEdit(parent), StoredTextView(capacity) {
   buildTimer_.setSingleShot(true);
   buildTimer_.setInterval(0);
   connect(&buildTimer_, &QTimer::timeout, this, &QtTextView::BuildSlice);
@@ -56,36 +56,6 @@ QtTextView::QtTextView(QWidget* parent, size_t capacity)
 }
 
 QtTextView::~QtTextView() = default;
-
-std::string QtTextView::Text() const {
-  EnsureBytes();
-  return bytes_.Text();
-}
-
-size_t QtTextView::Size() const {
-  EnsureBytes();
-  return bytes_.Size();
-}
-
-bool QtTextView::TextEquals(std::string_view text) const {
-  EnsureBytes();
-  return bytes_.TextEquals(text);
-}
-
-size_t QtTextView::LineCount() const {
-  EnsureBytes();
-  return bytes_.LineCount();
-}
-
-std::string QtTextView::LineAt(size_t i, size_t maxBytes) const {
-  EnsureBytes();
-  return bytes_.LineAt(i, maxBytes);
-}
-
-bool QtTextView::EndsWithLineBreak() const {
-  EnsureBytes();
-  return bytes_.EndsWithLineBreak();
-}
 
 size_t QtTextView::DocumentBytes() const {
   EnsureBytes();
@@ -355,8 +325,7 @@ const platform::Codec& QtTextView::BlockCodec(const QTextBlock& block) const {
   return CodecOf(legacy ? platform::TextEncoding::Legacy : platform::TextEncoding::Utf8);
 }
 
-void QtTextView::EnsureBytes() const {
-  if (bytesValid_) return;
+void QtTextView::ReadBack() const {
   // The whole text's encoding was decided before the user's first edit.
   std::string bytes;
   if (legacyFormat_ < 0) {
@@ -370,7 +339,6 @@ void QtTextView::EnsureBytes() const {
   }
   bytes_.SetText(std::move(bytes));
   shown_ = bytes_.Size();
-  bytesValid_ = true;
 }
 
 }  // namespace qtui

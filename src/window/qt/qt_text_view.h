@@ -27,13 +27,12 @@
 #include <QTextBlock>
 #include <QTimer>
 
-#include "main/memory_text_view.h"
-#include "main/text_view.h"
+#include "main/stored_text_view.h"
 #include "platform/encoding.h"
 
 namespace qtui {
 
-class QtTextView : public QPlainTextEdit, public TextView {
+class QtTextView : public QPlainTextEdit, public StoredTextView {
   Q_OBJECT
 
  public:
@@ -47,15 +46,8 @@ class QtTextView : public QPlainTextEdit, public TextView {
 
   QPlainTextEdit* Widget() { return this; }
 
-  std::string Text() const override;
-  size_t Size() const override;
-  bool TextEquals(std::string_view text) const override;
   void SetText(std::string_view text) override;
   void Append(std::string_view text) override;
-  size_t Capacity() const override { return capacity_; }
-  size_t LineCount() const override;
-  std::string LineAt(size_t i, size_t maxBytes) const override;
-  bool EndsWithLineBreak() const override;
 
   // One display encoding per line rather than one for the whole text.
   void SetEncodingPerLine(bool perLine);
@@ -107,17 +99,12 @@ class QtTextView : public QPlainTextEdit, public TextView {
   void OnContentsChange(int position, int charsRemoved, int charsAdded);
   // The codec a block of the document shows its bytes in.
   const platform::Codec& BlockCodec(const QTextBlock& block) const;
-  // Reads the bytes back from the document after an edit by the user.
-  void EnsureBytes() const;
+  void ReadBack() const override;
 
-  size_t capacity_;
   bool perLine_ = false;
   // The whole text's display encoding, decided when the document is first built.
   mutable platform::TextEncoding encoding_ = platform::TextEncoding::Utf8;
   mutable bool encodingKnown_ = false;
-  // The bytes of the text with their line index; stale after an edit by the user.
-  mutable MemoryTextView bytes_;
-  mutable bool bytesValid_ = true;
   // How many bytes the document shows: always whole lines but for the text's last.
   mutable size_t shown_ = 0;
   // The block format index of lines shown in the legacy code page; -1 while none is.

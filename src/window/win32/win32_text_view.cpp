@@ -73,8 +73,7 @@ std::wstring Normalised(std::wstring_view chars) {
 
 }  // namespace
 
-Win32TextView::Win32TextView(HWND edit, size_t capacity)
-    : edit_(edit), capacity_(capacity), bytes_(std::numeric_limits<size_t>::max()) {
+Win32TextView::Win32TextView(HWND edit, size_t capacity) : StoredTextView(capacity), edit_(edit) {
   // The user's typing is not limited; the pane keeps its texts within capacity_.
   SendMessageW(edit_, EM_SETLIMITTEXT, 0, 0);
   encodings_.push_back(TextEncoding::Utf8);
@@ -82,36 +81,6 @@ Win32TextView::Win32TextView(HWND edit, size_t capacity)
 
 bool Win32TextView::Visible() const {
   return IsWindowVisible(edit_) != FALSE;
-}
-
-std::string Win32TextView::Text() const {
-  EnsureBytes();
-  return bytes_.Text();
-}
-
-size_t Win32TextView::Size() const {
-  EnsureBytes();
-  return bytes_.Size();
-}
-
-bool Win32TextView::TextEquals(std::string_view text) const {
-  EnsureBytes();
-  return bytes_.TextEquals(text);
-}
-
-size_t Win32TextView::LineCount() const {
-  EnsureBytes();
-  return bytes_.LineCount();
-}
-
-std::string Win32TextView::LineAt(size_t i, size_t maxBytes) const {
-  EnsureBytes();
-  return bytes_.LineAt(i, maxBytes);
-}
-
-bool Win32TextView::EndsWithLineBreak() const {
-  EnsureBytes();
-  return bytes_.EndsWithLineBreak();
 }
 
 platform::TextEncoding Win32TextView::LineEncoding(size_t i) const {
@@ -202,8 +171,7 @@ void Win32TextView::OnControlChanged() {
   NotifyChange();
 }
 
-void Win32TextView::EnsureBytes() const {
-  if (bytesValid_) return;
+void Win32TextView::ReadBack() const {
   const int length = GetWindowTextLengthW(edit_);
   std::wstring chars(static_cast<size_t>(length) + 1, L'\0');
   chars.resize(static_cast<size_t>(GetWindowTextW(edit_, chars.data(), length + 1)));
@@ -222,7 +190,6 @@ void Win32TextView::EnsureBytes() const {
   bytes_.SetText(std::move(bytes));
   shown_ = std::move(now);
   encodings_ = std::move(encodings);
-  bytesValid_ = true;
 }
 
 }  // namespace win32ui

@@ -13,13 +13,12 @@
 #include <string>
 #include <vector>
 
-#include "main/memory_text_view.h"
-#include "main/text_view.h"
+#include "main/stored_text_view.h"
 #include "platform/encoding.h"
 
 namespace win32ui {
 
-class Win32TextView : public TextView {
+class Win32TextView : public StoredTextView {
  public:
   // edit: a multi-line EDIT control; the view takes its notifications through
   // OnControlChanged and fills it as it is shown.
@@ -27,15 +26,8 @@ class Win32TextView : public TextView {
 
   HWND Control() const { return edit_; }
 
-  std::string Text() const override;
-  size_t Size() const override;
-  bool TextEquals(std::string_view text) const override;
   void SetText(std::string_view text) override;
   void Append(std::string_view text) override;
-  size_t Capacity() const override { return capacity_; }
-  size_t LineCount() const override;
-  std::string LineAt(size_t i, size_t maxBytes) const override;
-  bool EndsWithLineBreak() const override;
 
   // The control's page was shown: a control not yet filled is filled now.
   void Shown();
@@ -54,13 +46,9 @@ class Win32TextView : public TextView {
   bool Visible() const;
   void Fill();
   void AppendToControl(std::string_view text, bool afterPartialLine);
-  void EnsureBytes() const;
+  void ReadBack() const override;
 
   HWND edit_;
-  size_t capacity_;
-  // The bytes with their line index; stale after an edit by the user.
-  mutable MemoryTextView bytes_;
-  mutable bool bytesValid_ = true;
   // The control does not show the bytes yet.
   bool stale_ = false;
   bool ownChange_ = false;
