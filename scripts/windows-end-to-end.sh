@@ -31,6 +31,19 @@ wait_for() {
   return 1
 }
 winpath() { echo "Z:${1//\//\\}"; }
+# Presses KEYS in the window until the command after them succeeds (within 10 s), at
+# most three times: under load the window manager may hand the focus over late, and a
+# key sent before lands nowhere.
+press_until() {
+  local keys=$1
+  shift
+  for _ in 1 2 3; do
+    xdotool windowactivate --sync "$window" 2>/dev/null || true
+    xdotool key --clearmodifiers "$keys"
+    wait_for 10 "$@" && return 0
+  done
+  return 1
+}
 
 (cd "$tmp" && cmake -E tar xf "$zip")
 app=$(ls -d "$tmp"/vaskarel-[0-9]*-win64)
@@ -52,29 +65,23 @@ log="$app/vaskarel.log"
 wait_for 10 grep -q "Initialisation finished" "$log" || fail "no start-up in $log"
 
 # Ctrl+L: the real open dialog, a path typed into its name field.
-xdotool key --clearmodifiers ctrl+l
-wait_for 20 xdotool search --name "^Open$" || fail "no open dialog"
+press_until ctrl+l xdotool search --name "^Open$" || fail "no open dialog"
 sleep 0.5
 xdotool type --delay 20 "$(winpath "$work/dialog.c")"
 xdotool key Return
 wait_for 20 grep -q "Assume that corresponding header file" "$log" || fail "Ctrl+L loaded nothing"
 
-xdotool windowactivate --sync "$window" 2>/dev/null
-xdotool key --clearmodifiers ctrl+m
-wait_for 20 grep -q "Merge files finished" "$log" || fail "Ctrl+M merged nothing"
+press_until ctrl+m grep -q "Merge files finished" "$log" || fail "Ctrl+M merged nothing"
 
 # Ctrl+S: the real save dialog proposes the code file; its name is typed over it.
-xdotool key --clearmodifiers ctrl+s
-wait_for 20 xdotool search --name "^Save As$" || fail "no save dialog"
+press_until ctrl+s xdotool search --name "^Save As$" || fail "no save dialog"
 sleep 0.5
 xdotool key ctrl+a
 xdotool type --delay 20 "$(winpath "$work/dialog.c")"
 xdotool key Return
 wait_for 20 grep -q "Save merged file" "$log" || fail "Ctrl+S saved nothing"
 
-xdotool windowactivate --sync "$window" 2>/dev/null
-xdotool key --clearmodifiers alt+F4
-wait_for 20 bash -c "! kill -0 $app_pid" || fail "Alt+F4 did not end the program"
+press_until alt+F4 bash -c "! kill -0 $app_pid" || fail "Alt+F4 did not end the program"
 app_pid=""
 
 cmp "$work/dialog.c" "$tmp/expected.c" || fail "the saved bytes differ from vaskarel-merge's"
@@ -96,8 +103,7 @@ wait_for 20 bash -c "[ \$(grep -cF 'Assume that corresponding header file' '$log
   fail "the file named on the command line was not loaded with its header"
 [ "$(count " Load code file :")" -eq 2 ] || fail "the file argument was not logged as Ctrl+L logs it"
 [ "$(count "$(winpath "$work/dialog.h")")" -eq 2 ] || fail "the header beside it was not named"
-xdotool windowactivate --sync "$window" 2>/dev/null
-xdotool key --clearmodifiers alt+F4
-wait_for 20 bash -c "! kill -0 $app_pid" || fail "Alt+F4 did not end the program started with a file"
+press_until alt+F4 bash -c "! kill -0 $app_pid" ||
+  fail "Alt+F4 did not end the program started with a file"
 app_pid=""
 echo "windows end-to-end: Ctrl+L, Ctrl+M, Ctrl+S, Alt+F4 in the real dialogs, and a file argument, passed"
