@@ -68,18 +68,9 @@ TEST_F(WindowEndToEnd, LoadMergeAndSaveOverTheCodeFile) {
 
   saveDialog.answers.push_back(codePath);
   Key(Qt::Key_S, Qt::ControlModifier);
-  ASSERT_EQ(saveDialog.shown.size(), 1u);
-  EXPECT_EQ(saveDialog.shown[0].fileName, codePath);  // proposed: the code file itself
-  EXPECT_EQ(saveDialog.shown[0].defaultExt, "c");
-  EXPECT_EQ(saveDialog.shown[0].filter, "code files (*.c)|*.c|all files (*.*)|*.*");
-  EXPECT_EQ(ReadFile(codePath + ".2023-07-05-09-03-07"), code);
-  EXPECT_EQ(ReadFile(codePath), merged);
-  EXPECT_TRUE(boxes.errors.empty());
-
   const std::string log = Log();
-  const std::string lines = SampleRunLogLines(codePath, folder / "dialog.h");
-  ASSERT_GE(log.size(), lines.size());
-  EXPECT_EQ(log.substr(log.size() - lines.size()), lines);
+  ExpectSampleSaved(saveDialog, boxes, codePath, folder / "dialog.h", code, log);
+  if (HasFatalFailure()) return;
   // The start-up block and then every line, each once, in the log file.
   EXPECT_EQ(ReadFile(LogPath()), log);
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);

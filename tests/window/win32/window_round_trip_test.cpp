@@ -39,18 +39,9 @@ TEST_F(WindowRoundTrip, LoadMergeAndSaveOverTheCodeFile) {
 
   saveDialog.answers.push_back(codePath);
   Key('S', kCtrl);
-  ASSERT_EQ(saveDialog.shown.size(), 1u);
-  EXPECT_EQ(saveDialog.shown[0].fileName, codePath);  // proposed: the code file itself
-  EXPECT_EQ(saveDialog.shown[0].defaultExt, "c");
-  EXPECT_EQ(saveDialog.shown[0].filter, "code files (*.c)|*.c|all files (*.*)|*.*");
-  EXPECT_EQ(ReadFile(codePath + ".2023-07-05-09-03-07"), code);
-  EXPECT_EQ(ReadFile(codePath), merged);
-  EXPECT_TRUE(boxes.errors.empty());
-
   const std::string log = Log();
-  const std::string lines = SampleRunLogLines(codePath, folder / "dialog.h");
-  ASSERT_GE(log.size(), lines.size());
-  EXPECT_EQ(log.substr(log.size() - lines.size()), lines);
+  ExpectSampleSaved(saveDialog, boxes, codePath, folder / "dialog.h", code, log);
+  if (HasFatalFailure()) return;
   // Windows paths, drive letter and backslashes, as the system gives them.
   EXPECT_EQ(codePath.substr(1, 2), ":\\");
   // The start-up block and then every line, each once, in the log file; the log pane
